@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/wdl/WDL_TypedBuf.h"
+
+// One automatable parameter: kind, current real value, range, step, response
+// curve, display precision, name, unit label and optional display texts.
+// No lock of its own: writers hold the plug-in mutex (see IPlugBase).
+class IParam
+{
+public:
+  enum EParamKind : int32_t
+  {
+    kTypeNone = 0,
+    kTypeBool = 1,
+    kTypeInt = 2,
+    kTypeEnum = 3,
+    kTypeDouble = 4
+  };
+
+  static constexpr int kNameSize = 32;
+  // Smallest buffer FormatValue may be given.
+  static constexpr int kDisplaySize = 32;
+
+  struct DisplayText
+  {
+    int32_t mValue;
+    char mText[kNameSize];
+  };
+
+  IParam();
+
+  // Set-up, once per parameter by the effect's constructor.
+  void SetupDouble(const char* name, double defaultValue, double minValue, double maxValue, double step,
+                   const char* label = "");
+  void SetupInt(const char* name, int defaultValue, int minValue, int maxValue, const char* label = "");
+  void SetupEnum(const char* name, int defaultValue, int count, const char* label = "");
+  void SetShapeExponent(double shape);
+  void AddDisplayText(int value, const char* text);
+
+  EParamKind Kind() const { return mKind; }
+  double CurrentValue() const { return mParamValue; }
+  const char* Title() const { return mTitle; }
+  const char* UnitLabel() const { return mUnit; }
+  void Bounds(double* minValue, double* maxValue) const;
+  double StepSize() const { return mStepSize; }
+  double ShapeExponent() const { return mShapeExp; }
+  int Precision() const { return mPrecision; }
+  bool IsIntegral() const { return mKind == kTypeBool || mKind == kTypeInt || mKind == kTypeEnum; }
+
+  void SetFromNormalized(double normalized);
+  double NormalizedValue() const;
+  double ToNormalized(double value) const;
+  double FromNormalized(double normalized) const;
+  void SetClamped(double value);
+
+  int DisplayTextCount() const;
+  // Never null: an empty string when no record has this value.
+  const char* DisplayTextFor(int value) const;
+  bool ValueForText(const char* text, double* value) const;
+
+  // Writes the display string into text, which must hold kDisplaySize bytes.
+  void FormatValue(double value, bool isNormalized, char* text) const;
+  double ParseValue(const char* text) const;
+
+private:
+  EParamKind mKind;
+  double mParamValue;
+  double mLow;
+  double mHigh;
+  double mStepSize;
+  double mShapeExp;
+  int mPrecision;
+  char mTitle[kNameSize];
+  char mUnit[kNameSize];
+  WDL_TypedBuf<DisplayText> mValueTexts;
+};

@@ -1,0 +1,12 @@
+#include "editor/IGraphics.h"
+
+IGraphics::IGraphics(IPlugBase* plug, int width, int height, int fps)
+    : mPlug(plug), mEditorWidth(width), mEditorHeight(height), mFrameRate(fps > 0 ? fps : 24)
+{
+}
+
+IGraphics::~IGraphics() = default;
+
+void IGraphics::ShowParamValue(int, double, bool) {}
+
+void IGraphics::PrepareDrawing() {}
