@@ -10,3 +10,9 @@ IGraphics::~IGraphics() = default;
 void IGraphics::ShowParamValue(int, double, bool) {}
 
 void IGraphics::PrepareDrawing() {}
+
+void IGraphics::SetControlHidden(int, bool) {}
+
+void IGraphics::ShowControlValue(int, double) {}
+
+void IGraphics::SetControlsFromUserInput(int, double) {}

@@ -28,6 +28,16 @@ public:
   virtual void StartParamChangeTimer(int ticks) = 0;
   virtual void StopParamChangeTimer() = 0;
 
+  // Calls the effect makes into its editor when one parameter changes what
+  // other controls show. [any thread, plug-in mutex held]
+  // Hides or shows every control bound to a parameter.
+  virtual void SetControlHidden(int paramIdx, bool hide);
+  // Sets a display-only control (by list index) from the engine.
+  virtual void ShowControlValue(int controlIdx, double normalized);
+  // Moves every control bound to a parameter as if the user had, which sets
+  // the parameter through IPlugBase::SetParameterFromEditor.
+  virtual void SetControlsFromUserInput(int paramIdx, double normalized);
+
   int FrameRate() const { return mFrameRate; }
   int Width() const { return mEditorWidth; }
   int Height() const { return mEditorHeight; }
