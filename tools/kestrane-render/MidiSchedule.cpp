@@ -1,5 +1,8 @@
 #include "tools/kestrane-render/MidiSchedule.h"
 
+// smf.h includes glib.h inside extern "C", which C++ headers reached from
+// glib.h do not survive: glib.h goes first.
+#include <glib.h>
 #include <smf.h>
 #include <unistd.h>
 

@@ -246,7 +246,7 @@ void LoadFxp(VstPlugin& plugin, const std::string& path)
 {
   const std::vector<uint8_t> bytes = ReadWholeFile(path);
   Reader in(bytes, path);
-  if (!in.Has(0, kProgramHeaderSize)) in.Fail("too short for a VST preset");
+  if (!in.Has(0, 12)) in.Fail("too short for a VST preset");
   ReadProgram(plugin, in, 0);
 }
 
@@ -292,11 +292,12 @@ void LoadFxb(VstPlugin& plugin, const std::string& path)
 {
   const std::vector<uint8_t> bytes = ReadWholeFile(path);
   Reader in(bytes, path);
-  if (!in.Has(0, kBankHeaderSize)) in.Fail("too short for a VST preset bank");
+  if (!in.Has(0, 12)) in.Fail("too short for a VST preset bank");
   if (in.Int(0) != kChunkMagic) in.Fail("not a VST preset bank (no 'CcnK' header)");
   const int32_t kind = in.Int(8);
   if (kind != kBankParams && kind != kBankChunk)
     in.Fail("not a bank ('" + FourCCText(kind) + "' instead of 'FxBk' or 'FBCh')");
+  in.Need(0, kBankHeaderSize);
   const int32_t version = in.Int(12);
   CheckPluginID(in, 16, plugin);
   const int32_t numPrograms = in.Int(24);

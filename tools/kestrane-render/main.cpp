@@ -239,6 +239,8 @@ int Run(const Options& options, Clock::time_point processStart)
     std::printf("preset   %d \"%s\"\n", plugin.CurrentProgram(), plugin.ProgramName().c_str());
     std::printf("input    %s, %.0f Hz, %lld frames (%.2f s)\n", source->Description().c_str(), sampleRate,
                 static_cast<long long>(stats.frames), audioSeconds);
+    std::printf("tempo    %.5g BPM, %d/%d\n", transport.tempo, transport.timeSigNumerator,
+                transport.timeSigDenominator);
     if (writer) std::printf("output   %s (%s)\n", outputPath.c_str(), writer->Description().c_str());
     std::printf("levels   input peak %s, RMS %s; output peak %s, RMS %s\n", Dbfs(stats.inputPeak).c_str(),
                 Dbfs(stats.inputRms).c_str(), Dbfs(stats.outputPeak).c_str(), Dbfs(stats.outputRms).c_str());
