@@ -22,14 +22,29 @@ struct Level
   int64_t samples = 0;
 
   template <class T>
-  void Add(const T* samples_, std::size_t count)
+  void Add(const T* data, std::size_t count)
   {
-    for (std::size_t i = 0; i < count; ++i)
+    // Four independent lanes, so the loop is not one long dependency chain.
+    double peaks[4] = {};
+    double sums[4] = {};
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4)
     {
-      const double v = samples_[i];
-      peak = std::max(peak, std::fabs(v));
-      sumSquares += v * v;
+      for (std::size_t lane = 0; lane < 4; ++lane)
+      {
+        const double v = data[i + lane];
+        peaks[lane] = std::max(peaks[lane], std::fabs(v));
+        sums[lane] += v * v;
+      }
     }
+    for (; i < count; ++i)
+    {
+      const double v = data[i];
+      peaks[0] = std::max(peaks[0], std::fabs(v));
+      sums[0] += v * v;
+    }
+    peak = std::max({peak, peaks[0], peaks[1], peaks[2], peaks[3]});
+    sumSquares += (sums[0] + sums[1]) + (sums[2] + sums[3]);
     samples += static_cast<int64_t>(count);
   }
   double Rms() const { return samples > 0 ? std::sqrt(sumSquares / static_cast<double>(samples)) : 0.0; }

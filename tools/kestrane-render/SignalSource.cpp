@@ -41,33 +41,53 @@ TestSignal::TestSignal(double sampleRate, int64_t frames) : mSampleRate(sampleRa
   }
 }
 
-double TestSignal::NextSample(int channel)
+void TestSignal::MixVoices(int channel, double* mix, int frames)
 {
-  double sum = 0.0;
-  for (int voice = 0; voice < kVoices; ++voice)
+  // The voices advance side by side: their phases are independent chains the
+  // processor can overlap.
+  double phase[kVoices];
+  double increment[kVoices];
+  const std::size_t first = static_cast<std::size_t>(channel * kVoices);
+  for (int v = 0; v < kVoices; ++v)
   {
-    const std::size_t i = static_cast<std::size_t>(channel * kVoices + voice);
-    double& phase = mPhase[i];
-    const double increment = mIncrement[i];
-    sum += (2.0 * phase - 1.0) - PolyBlep(phase, increment);
-    phase += increment;
-    if (phase >= 1.0) phase -= 1.0;
+    phase[v] = mPhase[first + static_cast<std::size_t>(v)];
+    increment[v] = mIncrement[first + static_cast<std::size_t>(v)];
   }
-  return sum * kVoiceGain;
+  for (int s = 0; s < frames; ++s)
+  {
+    double sum = 0.0;
+    for (int v = 0; v < kVoices; ++v)
+    {
+      sum += (2.0 * phase[v] - 1.0) - PolyBlep(phase[v], increment[v]);
+      phase[v] += increment[v];
+      if (phase[v] >= 1.0) phase[v] -= 1.0;
+    }
+    mix[s] = sum;
+  }
+  for (int v = 0; v < kVoices; ++v) mPhase[first + static_cast<std::size_t>(v)] = phase[v];
 }
 
 template <class T>
 int TestSignal::Generate(T* interleaved, int frames)
 {
-  const int n = static_cast<int>(std::min<int64_t>(frames, mFrames - mPosition));
+  const int n = static_cast<int>(std::max<int64_t>(std::min<int64_t>(frames, mFrames - mPosition), 0));
+  if (mMix.size() < static_cast<std::size_t>(n)) mMix.resize(static_cast<std::size_t>(n));
   const double fadeFrames = std::max(1.0, kFadeSeconds * mSampleRate);
-  for (int s = 0; s < n; ++s, ++mPosition)
+  for (int c = 0; c < 2; ++c)
   {
-    const double fromEnd = static_cast<double>(mFrames - 1 - mPosition);
-    const double fade = std::min({1.0, static_cast<double>(mPosition) / fadeFrames, fromEnd / fadeFrames});
-    for (int c = 0; c < 2; ++c) interleaved[2 * s + c] = static_cast<T>(fade * NextSample(c));
+    MixVoices(c, mMix.data(), n);
+    for (int s = 0; s < n; ++s)
+    {
+      double gain = kVoiceGain;
+      const int64_t position = mPosition + s;
+      // Faded in and out over a few milliseconds, so neither end clicks.
+      if (position < fadeFrames || mFrames - 1 - position < fadeFrames)
+        gain *= std::min(static_cast<double>(position), static_cast<double>(mFrames - 1 - position)) / fadeFrames;
+      interleaved[2 * s + c] = static_cast<T>(gain * mMix[static_cast<std::size_t>(s)]);
+    }
   }
-  return std::max(n, 0);
+  mPosition += n;
+  return n;
 }
 
 template int TestSignal::Generate<float>(float*, int);

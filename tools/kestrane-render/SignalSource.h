@@ -53,11 +53,13 @@ public:
 private:
   template <class T>
   int Generate(T* interleaved, int frames);
-  double NextSample(int channel);
+  // Writes the voices of one channel, summed, into `mix`.
+  void MixVoices(int channel, double* mix, int frames);
 
   double mSampleRate;
   int64_t mFrames;
   int64_t mPosition = 0;
   std::vector<double> mPhase;     // per voice and channel
   std::vector<double> mIncrement; // cycles per sample
+  std::vector<double> mMix;       // one channel of one block
 };
