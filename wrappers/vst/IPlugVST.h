@@ -45,19 +45,30 @@ public:
   static AEffect* CreateInstance(audioMasterCallback hostCallback, IPlugVST* (*construct)(InstanceInfo));
 
   // ---- Host operations of the base ----
+
+  // Edit gestures and automation: audioMasterBeginEdit, audioMasterAutomate,
+  // audioMasterEndEdit, audioMasterUpdateDisplay.
+  // [UI thread (editor edits) or host thread (presets); plug-in mutex held]
   void BeginHostEdit(int paramIdx) override;
   void BeginHostEditCoalesced(int paramIdx) override;
   void NotifyHostParam(int paramIdx, double normalized) override;
   void EndHostEdit(int paramIdx) override;
   void NotifyHostPreset() override;
+  // audioMasterGetTime; only what the reply marks valid is used.
+  // [audio thread, plug-in mutex held]
   int HostSamplePos() override;
   double HostTempo() override;
   void HostTimeSig(int* numerator, int* denominator) override;
+  // Asks the host for its product string once. [host thread, mutex held]
   int HostKind() override;
   void ResizeEditorWindow() override;
+  // Once, at effOpen. [host thread, plug-in mutex held]
   void HostQuirksInit() override;
   void AttachEditor(IGraphics* editor) override;
   void ChangeLatency(int samples) override;
+  // MIDI to the host. Outside a process callback the message waits in the
+  // outbox for the next one (true when it fits); inside, it goes out at once
+  // (true when the host takes it). [audio or host thread; takes the mutex]
   bool SendMidiMessage(const MidiMessage& message) override;
   bool SendSysExMessage(const SysExMessage& message) override;
 
