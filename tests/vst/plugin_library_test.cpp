@@ -243,6 +243,21 @@ TEST_P(PluginLibraryTest, RunsWithMidiEveryCycleAndPassesItThrough)
   EXPECT_FALSE(plugin.host.CallsOf(audioMasterGetTime).empty());
 }
 
+TEST_P(PluginLibraryTest, RateAndBlockSizeBeforeOpen)
+{
+  // The order of a widely used host-side library: identify, rate and block
+  // size, and only then effOpen.
+  PluginInstance plugin(library);
+  plugin.Dispatch(effIdentify);
+  plugin.Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  plugin.Dispatch(effSetBlockSize, 0, kBlock);
+  plugin.Dispatch(effOpen);
+  plugin.Dispatch(effMainsChanged, 0, 1);
+  const std::vector<double> out = Render(plugin, Callback::kReplacing, 4);
+  for (double v : out) ASSERT_TRUE(std::isfinite(v));
+  EXPECT_GT(Peak(out), 0.01);
+}
+
 TEST_P(PluginLibraryTest, SuspendChangeBlockSizeAndResume)
 {
   PluginInstance plugin(library);
