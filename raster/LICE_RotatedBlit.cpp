@@ -94,17 +94,19 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
 {
   if (!dest || !src || dstw == 0 || dsth == 0) return;
 
-  if (dstw < 0)
+  // Positions and sizes widened so mirroring an extreme rectangle cannot wrap.
+  long long dx = dstx, dy = dsty, dw = dstw, dh = dsth;
+  if (dw < 0)
   {
-    dstw = -dstw;
-    dstx -= dstw;
+    dw = -dw;
+    dx -= dw;
     srcx += srcw;
     srcw = -srcw;
   }
-  if (dsth < 0)
+  if (dh < 0)
   {
-    dsth = -dsth;
-    dsty -= dsth;
+    dh = -dh;
+    dy -= dh;
     srcy += srch;
     srch = -srch;
   }
@@ -117,9 +119,10 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
   if (!dbits || !sbits || dspan == 0 || sspan == 0) return;
 
   // Destination area clipped to the bitmap.
-  const int x0 = std::max(dstx, 0), y0 = std::max(dsty, 0);
-  const int x1 = static_cast<int>(std::min<long long>(static_cast<long long>(dstx) + dstw, dW));
-  const int y1 = static_cast<int>(std::min<long long>(static_cast<long long>(dsty) + dsth, dH));
+  const int x0 = static_cast<int>(std::min<long long>(std::max(dx, 0LL), dW));
+  const int y0 = static_cast<int>(std::min<long long>(std::max(dy, 0LL), dH));
+  const int x1 = static_cast<int>(std::max<long long>(std::min(dx + dw, static_cast<long long>(dW)), 0));
+  const int y1 = static_cast<int>(std::max<long long>(std::min(dy + dh, static_cast<long long>(dH)), 0));
   if (x0 >= x1 || y0 >= y1) return;
 
   // Where samples may come from.
@@ -144,9 +147,16 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
 
   // Source steps per destination pixel to the right and per row downward.
   const float c = std::cos(angle), s = std::sin(angle);
-  const float kx = srcw / static_cast<float>(dstw), ky = srch / static_cast<float>(dsth);
+  const float kx = srcw / static_cast<float>(dw), ky = srch / static_cast<float>(dh);
   const double xStepX = kx * c, xStepY = -ky * s;
   const double yStepX = kx * s, yStepY = ky * c;
+  // Sizes or angles so extreme (or NaN) that no sample could land in the
+  // source would also overflow the 16.16 accumulators: nothing to draw.
+  const double kLimit = 1e9;
+  for (double v : {xStepX, xStepY, yStepX, yStepY, static_cast<double>(srcx), static_cast<double>(srcy),
+                   static_cast<double>(srcw), static_cast<double>(srch), static_cast<double>(rotxcent),
+                   static_cast<double>(rotycent)})
+    if (!(std::fabs(v) < kLimit)) return;
   const long long fxStepX = ToFixed(xStepX), fxStepY = ToFixed(xStepY);
   const long long fyStepX = ToFixed(yStepX), fyStepY = ToFixed(yStepY);
 
@@ -157,8 +167,8 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
   const bool bilinear = (mode & LICE_BLIT_FILTER_BILINEAR) != 0;
   const double centreX = static_cast<double>(srcx) + srcw * 0.5 + rotxcent;
   const double centreY = static_cast<double>(srcy) + srch * 0.5 + rotycent;
-  const double u = x0 + 0.5 - (dstx + dstw * 0.5);
-  const double v = y0 + 0.5 - (dsty + dsth * 0.5);
+  const double u = x0 + 0.5 - (static_cast<double>(dx) + static_cast<double>(dw) * 0.5);
+  const double v = y0 + 0.5 - (static_cast<double>(dy) + static_cast<double>(dh) * 0.5);
   const double bias = bilinear ? 0.5 : 0.0;
   const long long startX = ToFixed(centreX + u * xStepX + v * yStepX - bias);
   const long long startY = ToFixed(centreY + u * xStepY + v * yStepY - bias);

@@ -14,7 +14,7 @@
 namespace lice
 {
 // Integer weights above this behave exactly like it (every formula already
-// saturates), and the cap keeps all products inside 32 bits.
+// saturates), and the cap keeps the products small enough to compute.
 constexpr int kMaxIntWeight = 65536;
 
 // w = trunc(weight x 256), capped; NaN and negatives come out <= 0.
@@ -60,8 +60,9 @@ inline LICE_pixel FillCopy(LICE_pixel d, LICE_pixel c, int w)
             cb = static_cast<int>(LICE_GETB(c));
   const int dr = static_cast<int>(LICE_GETR(d)), dg = static_cast<int>(LICE_GETG(d)),
             db = static_cast<int>(LICE_GETB(d)), da = static_cast<int>(LICE_GETA(d));
+  const long long a = w + static_cast<long long>(da - w) * iw / 256;
   return Pack(cr + (dr - cr) * iw / 256, cg + (dg - cg) * iw / 256, cb + (db - cb) * iw / 256,
-              w + (da - w) * iw / 256);
+              a < 0 ? 0 : (a > 255 ? 255 : static_cast<int>(a)));
 }
 
 // The exact copy shortcuts of the fill, whole pixels at a time.

@@ -17,12 +17,39 @@
 
 namespace
 {
-// fontconfig's configuration is process-wide; matching is serialised.
-std::mutex& FontconfigLock()
+// The plug-in's own fontconfig configuration. A host process may use
+// fontconfig itself, so the plug-in never touches the library's default
+// configuration (nor finalises the library); it loads a private one on first
+// use and releases it when the library is unloaded. Matching is serialised.
+class Fontconfig
 {
-  static std::mutex lock;
-  return lock;
-}
+public:
+  static Fontconfig& Instance()
+  {
+    static Fontconfig instance;
+    return instance;
+  }
+  ~Fontconfig()
+  {
+    if (mConfig) FcConfigDestroy(mConfig);
+  }
+  std::mutex& Lock() { return mLock; }
+  // Null if fontconfig cannot load its configuration. [mLock held]
+  FcConfig* Config()
+  {
+    if (!mConfig && !mTried)
+    {
+      mTried = true;
+      mConfig = FcInitLoadConfigAndFonts();
+    }
+    return mConfig;
+  }
+
+private:
+  std::mutex mLock;
+  FcConfig* mConfig = nullptr;
+  bool mTried = false;
+};
 
 struct FontFile
 {
@@ -35,18 +62,21 @@ struct FontFile
 
 bool FindFontFile(const PlatformFontRequest& req, FontFile* out)
 {
-  std::lock_guard<std::mutex> guard(FontconfigLock());
+  Fontconfig& fc = Fontconfig::Instance();
+  std::lock_guard<std::mutex> guard(fc.Lock());
+  FcConfig* config = fc.Config();
+  if (!config) return false;
   FcPattern* pattern = FcPatternCreate();
   if (!pattern) return false;
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(req.name ? req.name : ""));
   FcPatternAddInteger(pattern, FC_WEIGHT, req.weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern, FC_SLANT, req.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
 
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPattern* match = FcFontMatch(config, pattern, &result);
   FcPatternDestroy(pattern);
   if (!match) return false;
 

@@ -178,3 +178,17 @@ TEST(RotatedBlit, AnyAngleKeepsARotationallySymmetricImageInPlace)
       }
     }
 }
+
+TEST(RotatedBlit, ExtremeInputsDrawNothing)
+{
+  LICE_MemBitmap src(8, 8, 4), dst(8, 8, 4);
+  Numbered(src);
+  Clear(dst, 0);
+  const float nan = std::nanf("");
+  LICE_RotatedBlit(&dst, &src, 0, 0, 8, 8, 0, 0, 8, 8, nan, false, 1.0f, 0);
+  LICE_RotatedBlit(&dst, &src, 0, 0, 8, 8, 0, 0, 1e30f, 8, 0.5f, false, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  LICE_RotatedBlit(&dst, &src, 0, 0, 8, 8, nan, 0, 8, 8, 0.5f, false, 1.0f, 0);
+  LICE_RotatedBlit(&dst, &src, -2147483643, 0, 10, 8, 0, 0, 8, 8, 0.0f, false, 1.0f, 0);
+  LICE_RotatedBlit(&dst, &src, 2147483647, 0, -2147483647, 8, 0, 0, 8, 8, 0.0f, false, 0.0f, 0);
+  EXPECT_EQ(CountNot(dst, 0), 0);
+}
