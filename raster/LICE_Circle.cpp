@@ -10,6 +10,8 @@ namespace
 constexpr float kPi = 3.1415927f;
 constexpr float kTwoPi = 6.2831855f;
 constexpr float kHalfPi = 1.5707964f;
+// Far beyond any editor; bounds the work a single call can cause.
+constexpr float kMaxRadius = 65536.0f;
 
 // One outline pixel of the first octant, (a, b) with a <= b, and its
 // coverage; it stands for up to eight pixels around the centre.
@@ -26,8 +28,21 @@ struct OctantPixel
 std::vector<OctantPixel> OutlinePixels(float r, bool aa)
 {
   std::vector<OctantPixel> out;
+  // Negative, NaN and absurdly large radii draw nothing.
+  if (!(r >= 0.0f && r <= kMaxRadius)) return out;
+  out.reserve(static_cast<size_t>(std::min(std::fabs(r), 4096.0f)) * 2 + 8);
+  // Two steps can reach the same pixel only next to each other (near the
+  // diagonal), or anywhere on a circle of a few pixels: looking back over the
+  // last eight entries finds every repeat.
   auto add = [&out](int p, int q, float cov) {
     const int a = std::min(p, q), b = std::max(p, q);
+    const size_t back = std::min<size_t>(out.size(), 8);
+    for (size_t k = out.size() - back; k < out.size(); ++k)
+      if (out[k].a == a && out[k].b == b)
+      {
+        out[k].coverage = std::min(1.0f, out[k].coverage + cov);
+        return;
+      }
     out.push_back({a, b, cov});
   };
 
@@ -70,18 +85,6 @@ std::vector<OctantPixel> OutlinePixels(float r, bool aa)
     }
   }
 
-  std::sort(out.begin(), out.end(), [](const OctantPixel& p, const OctantPixel& q) {
-    return p.a != q.a ? p.a < q.a : p.b < q.b;
-  });
-  size_t n = 0;
-  for (size_t i = 0; i < out.size(); ++i)
-  {
-    if (n > 0 && out[n - 1].a == out[i].a && out[n - 1].b == out[i].b)
-      out[n - 1].coverage = std::min(1.0f, out[n - 1].coverage + out[i].coverage);
-    else
-      out[n++] = out[i];
-  }
-  out.resize(n);
   return out;
 }
 
@@ -96,17 +99,19 @@ struct OutlinePlotter
   int cx, cy;
   int clipL, clipT, clipR, clipB;
 
-  void Plot(int x, int y, int w) const
-  {
-    if (x < clipL || x >= clipR || y < clipT || y >= clipB) return;
-    LICE_pixel* p = bits + static_cast<long long>(y) * span + x;
-    *p = lice::FillPixel(*p, color, w, combine);
-  }
-
   void PlotAll(const std::vector<OctantPixel>& pixels) const
   {
+    // Most mirrored positions fall outside a quarter's clip rectangle, so the
+    // test is kept inline and cheap.
+    auto Plot = [this](int x, int y, int w) {
+      if (x < clipL || x >= clipR || y < clipT || y >= clipB) return;
+      LICE_pixel* p = bits + static_cast<long long>(y) * span + x;
+      *p = lice::FillPixel(*p, color, w, combine);
+    };
     for (const OctantPixel& px : pixels)
     {
+      // Pixels whose every mirror image misses the clip rectangle are skipped.
+      if (cx + px.b < clipL || cx - px.b >= clipR || cy + px.b < clipT || cy - px.b >= clipB) continue;
       const int w = lice::IntWeight(weight * px.coverage);
       if (w <= 0) continue;
       const int a = px.a, b = px.b;

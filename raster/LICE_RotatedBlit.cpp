@@ -30,37 +30,53 @@ inline const LICE_pixel* SourceAt(const SampleArea& a, long long x, long long y)
   return a.bits + y * a.span + x;
 }
 
+// Channels spread into 32-bit lanes of a 64-bit word, two words per pixel,
+// so one multiply weighs two channels at once. Every lane's sum stays below
+// 2^24 (weights add up to 65536), so the lanes never interact and the result
+// is exactly the per-channel (sum of weight x channel) >> 16.
+struct Lanes
+{
+  uint64_t lo; // channels at shifts 0 and 16 of the pixel
+  uint64_t hi; // channels at shifts 8 and 24
+};
+
+inline Lanes Spread(LICE_pixel p)
+{
+  return {(p & 0xFFu) | (static_cast<uint64_t>(p & 0xFF0000u) << 16),
+          ((p >> 8) & 0xFFu) | (static_cast<uint64_t>((p >> 8) & 0xFF0000u) << 16)};
+}
+
+inline LICE_pixel Gather(uint64_t lo, uint64_t hi)
+{
+  lo = (lo >> 16) & 0x000000FF000000FFull;
+  hi = (hi >> 16) & 0x000000FF000000FFull;
+  return static_cast<LICE_pixel>(lo | (lo >> 16)) | (static_cast<LICE_pixel>(hi | (hi >> 16)) << 8);
+}
+
 inline LICE_pixel Mix2(LICE_pixel p, LICE_pixel q, uint32_t wq)
 {
-  const uint32_t wp = 65536 - wq;
-  auto ch = [&](unsigned shift) {
-    return (((p >> shift) & 0xFFu) * wp + ((q >> shift) & 0xFFu) * wq) >> 16;
-  };
-  return (ch(LICE_PIXEL_R_SHIFT) << LICE_PIXEL_R_SHIFT) | (ch(LICE_PIXEL_G_SHIFT) << LICE_PIXEL_G_SHIFT) |
-         (ch(LICE_PIXEL_B_SHIFT) << LICE_PIXEL_B_SHIFT) | (ch(LICE_PIXEL_A_SHIFT) << LICE_PIXEL_A_SHIFT);
+  const uint64_t wp = 65536 - wq;
+  const Lanes a = Spread(p), b = Spread(q);
+  return Gather(a.lo * wp + b.lo * wq, a.hi * wp + b.hi * wq);
 }
 
 inline LICE_pixel Mix4(LICE_pixel p00, LICE_pixel p10, LICE_pixel p01, LICE_pixel p11, uint32_t fx, uint32_t fy)
 {
-  const uint32_t w11 = (fx * fy) >> 16;
-  const uint32_t w10 = fx - w11;
-  const uint32_t w01 = fy - w11;
-  const uint32_t w00 = 65536 - fx - fy + w11;
-  auto ch = [&](unsigned shift) {
-    return (((p00 >> shift) & 0xFFu) * w00 + ((p10 >> shift) & 0xFFu) * w10 +
-            ((p01 >> shift) & 0xFFu) * w01 + ((p11 >> shift) & 0xFFu) * w11) >> 16;
-  };
-  return (ch(LICE_PIXEL_R_SHIFT) << LICE_PIXEL_R_SHIFT) | (ch(LICE_PIXEL_G_SHIFT) << LICE_PIXEL_G_SHIFT) |
-         (ch(LICE_PIXEL_B_SHIFT) << LICE_PIXEL_B_SHIFT) | (ch(LICE_PIXEL_A_SHIFT) << LICE_PIXEL_A_SHIFT);
+  const uint64_t w11 = (fx * fy) >> 16;
+  const uint64_t w10 = fx - w11;
+  const uint64_t w01 = fy - w11;
+  const uint64_t w00 = 65536 - fx - fy + w11;
+  const Lanes a = Spread(p00), b = Spread(p10), c = Spread(p01), d = Spread(p11);
+  return Gather(a.lo * w00 + b.lo * w10 + c.lo * w01 + d.lo * w11,
+                a.hi * w00 + b.hi * w10 + c.hi * w01 + d.hi * w11);
 }
 
-// Bilinear sample at (ix + fx, iy + fy); ix, iy are inside the area.
-inline LICE_pixel SampleBilinear(const SampleArea& a, long long ix, long long iy, uint32_t fx, uint32_t fy)
+// Bilinear sample in the last column or row of the area: only the neighbour
+// that exists is blended.
+LICE_pixel SampleEdge(const SampleArea& a, const LICE_pixel* p, long long ix, long long iy, uint32_t fx, uint32_t fy)
 {
-  const LICE_pixel* p = SourceAt(a, ix, iy);
   const bool right = ix + 1 < a.x1;
   const bool below = iy + 1 < a.y1;
-  if (right && below) return Mix4(p[0], p[1], p[a.span], p[a.span + 1], fx, fy);
   if (below) return Mix2(p[0], p[a.span], fy);
   if (right) return Mix2(p[0], p[1], fx);
   return p[0];
@@ -79,9 +95,20 @@ void Walk(LICE_pixel* dbits, int dspan, int dH, bool dflip, int x0, int y0, int 
     {
       const long long ix = FixedFloor(px), iy = FixedFloor(py);
       if (ix < area.x0 || ix >= area.x1 || iy < area.y0 || iy >= area.y1) continue;
-      const LICE_pixel s = bilinear ? SampleBilinear(area, ix, iy, static_cast<uint32_t>(px & 0xFFFF),
-                                                     static_cast<uint32_t>(py & 0xFFFF))
-                                    : *SourceAt(area, ix, iy);
+      LICE_pixel s;
+      if (!bilinear)
+      {
+        s = *SourceAt(area, ix, iy);
+      }
+      else
+      {
+        const uint32_t fx = static_cast<uint32_t>(px & 0xFFFF), fy = static_cast<uint32_t>(py & 0xFFFF);
+        const LICE_pixel* p = SourceAt(area, ix, iy);
+        if (ix + 1 < area.x1 && iy + 1 < area.y1) // the common case: all four neighbours
+          s = Mix4(p[0], p[1], p[area.span], p[area.span + 1], fx, fy);
+        else
+          s = SampleEdge(area, p, ix, iy, fx, fy);
+      }
       d[x] = combine(d[x], s);
     }
   }

@@ -60,6 +60,12 @@ inline LICE_pixel FillCopy(LICE_pixel d, LICE_pixel c, int w)
             cb = static_cast<int>(LICE_GETB(c));
   const int dr = static_cast<int>(LICE_GETR(d)), dg = static_cast<int>(LICE_GETG(d)),
             db = static_cast<int>(LICE_GETB(d)), da = static_cast<int>(LICE_GETA(d));
+  if (w <= 255)
+  {
+    // Every result lies between its two inputs: nothing to saturate.
+    return LICE_RGBA(static_cast<unsigned>(cr + (dr - cr) * iw / 256), static_cast<unsigned>(cg + (dg - cg) * iw / 256),
+                     static_cast<unsigned>(cb + (db - cb) * iw / 256), static_cast<unsigned>(w + (da - w) * iw / 256));
+  }
   const long long a = w + static_cast<long long>(da - w) * iw / 256;
   return Pack(cr + (dr - cr) * iw / 256, cg + (dg - cg) * iw / 256, cb + (db - cb) * iw / 256,
               a < 0 ? 0 : (a > 255 ? 255 : static_cast<int>(a)));
@@ -147,9 +153,11 @@ inline LICE_pixel BlitCopyAlphaFull(LICE_pixel d, LICE_pixel s)
   const int sr = static_cast<int>(LICE_GETR(s)), sg = static_cast<int>(LICE_GETG(s)),
             sb = static_cast<int>(LICE_GETB(s));
   const int da = static_cast<int>(LICE_GETA(d)) + sa;
-  return Pack(sr + (static_cast<int>(LICE_GETR(d)) - sr) * ia / 256,
-              sg + (static_cast<int>(LICE_GETG(d)) - sg) * ia / 256,
-              sb + (static_cast<int>(LICE_GETB(d)) - sb) * ia / 256, da > 255 ? 255 : da);
+  // Each channel lands between source and destination: no clamping needed.
+  return LICE_RGBA(static_cast<unsigned>(sr + (static_cast<int>(LICE_GETR(d)) - sr) * ia / 256),
+                   static_cast<unsigned>(sg + (static_cast<int>(LICE_GETG(d)) - sg) * ia / 256),
+                   static_cast<unsigned>(sb + (static_cast<int>(LICE_GETB(d)) - sb) * ia / 256),
+                   static_cast<unsigned>(da > 255 ? 255 : da));
 }
 
 inline LICE_pixel BlitCopyAlpha(LICE_pixel d, LICE_pixel s, int w)

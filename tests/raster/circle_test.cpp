@@ -230,3 +230,17 @@ TEST(Circle, ClipsAtTheBitmapEdges)
   LICE_Circle(&small, -100, 5, 3, kInk, 1.0f, 0, true);
   EXPECT_GT(CountNot(small, kBg), 0);
 }
+
+TEST(Circle, UnreasonableRadiiDrawNothing)
+{
+  Canvas c;
+  LICE_Circle(&c, 50, 50, -3.0f, kInk, 1.0f, 0, true);
+  LICE_Circle(&c, 50, 50, std::nanf(""), kInk, 1.0f, 0, false);
+  LICE_Circle(&c, 50, 50, 1e20f, kInk, 1.0f, 0, true);
+  LICE_Arc(&c, 50, 50, 1e20f, 0.0f, 1.0f, kInk, 1.0f, 0, false);
+  LICE_Arc(&c, 50, 50, 20.0f, std::nanf(""), 1.0f, kInk, 1.0f, 0, true);
+  EXPECT_EQ(CountNot(c, kBg), 0);
+  // A radius of zero is a single pixel.
+  LICE_Circle(&c, 50, 50, 0.0f, kInk, 1.0f, 0, false);
+  EXPECT_EQ(CountNot(c, kBg), 1);
+}
