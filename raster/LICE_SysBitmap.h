@@ -41,5 +41,5 @@ private:
   int m_allocw = 0;
   int m_alloch = 0;
   void* m_bitmap = nullptr;      // platform surface handle
-  void* m_oldbitmap = nullptr;   // what the surface displaced in the context
+  [[maybe_unused]] void* m_oldbitmap = nullptr; // what the surface displaced in the context (Windows)
 };
