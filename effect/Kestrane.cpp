@@ -1,0 +1,529 @@
+#include "effect/Kestrane.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+#include <iterator>
+
+#include "controls/ModulationMarks.h"
+#include "core/NumericConversions.h"
+#include "editor/IGraphics.h"
+#include "effect/ModulationRanges.h"
+#include "effect/ModulationTarget.h"
+#include "effect/SyncDivisions.h"
+
+namespace
+{
+constexpr int FourCharCode(const char (&code)[5])
+{
+  return (static_cast<int>(static_cast<unsigned char>(code[0])) << 24) |
+         (static_cast<int>(static_cast<unsigned char>(code[1])) << 16) |
+         (static_cast<int>(static_cast<unsigned char>(code[2])) << 8) |
+         static_cast<int>(static_cast<unsigned char>(code[3]));
+}
+
+constexpr int kVersion = 0x00010100;   // 1.1.0
+constexpr int kUniqueId = 0x796A6A33;  // 'yjj3'
+constexpr int kMakerCode = FourCharCode("OlvD");
+constexpr int kLatency = 0;
+constexpr int kMidiSendsAndReceives = 1;
+
+// Percent to fraction, in single precision.
+float Fraction(int percent)
+{
+  return static_cast<float>(percent) * 0.01f;
+}
+
+// Decibels to a linear gain: exp(dB x ln(10) / 20).
+double GainFromDecibels(int decibels)
+{
+  return std::exp(decibels * 0.11512925464970228);
+}
+} // namespace
+
+CLS_KESTRANE::CLS_KESTRANE(KestraneInstanceInfo info)
+    : KestraneWrapper(info, kNumKestraneParams, "1-1 2-2", kNumKestranePresets, "Kestrane", "", "Olvendu", kVersion,
+                      kUniqueId, kMakerCode, kLatency, kMidiSendsAndReceives, false, false)
+{
+  // Every byte 155: no parameter value equals the resulting integer, so the
+  // first application of each parameter passes the change check.
+  std::memset(mParamCache, 155, sizeof mParamCache);
+  std::fill(std::begin(mParamApplied), std::end(mParamApplied), false);
+  mParamsPending = kNumKestraneParams;
+
+  SetupParams();
+  // The editor layout is built here, between the parameters and the presets.
+  MakePresets();
+}
+
+// ---- Parameter application ----
+
+void CLS_KESTRANE::ApplyParamChange(int paramIdx)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  if (paramIdx < 0 || paramIdx >= kNumKestraneParams) return;
+
+  // The engine sees whole numbers only: a change within the same integer
+  // (automation resending a value, a preset recall) recomputes nothing.
+  const int value = RoundHalfAwayToInt32(Param(paramIdx)->CurrentValue());
+  if (value == mParamCache[paramIdx]) return;
+  mParamCache[paramIdx] = value;
+
+  ApplyToEngine(paramIdx, value);
+
+  // An envelope that carries the LFO runs (and is shown) even without a
+  // target of its own.
+  if (mLfo.mLfoChild && mLfo.mLfoTarget != kTargetNone)
+    SetEnvDisplayActive(true);
+  else if (!mLfo.mLfoChild && mEnv.mEnvTarget == kTargetNone)
+    SetEnvDisplayActive(false);
+
+  IGraphics* editor = Editor();
+  if (editor && mRoutingControl >= 0)
+    editor->ShowControlValue(mRoutingControl,
+                             RoutingIndicatorValue(mEnv.mEnvTarget, mLfo.mLfoTarget, mLfo.mLfoChild));
+
+  // Until the first block the ranges would be placed with meaningless rates;
+  // the first block applies what it needs and places them from then on.
+  if (mInitialised)
+  {
+    PlaceModulationRanges();
+    ShowModulationRanges();
+  }
+
+  mSyncClicked = false;
+
+  if (!IsReady())
+  {
+    if (!mParamApplied[paramIdx])
+    {
+      mParamApplied[paramIdx] = true;
+      --mParamsPending;
+    }
+    if (mParamsPending <= 0) SetReady(true);
+  }
+}
+
+void CLS_KESTRANE::ApplyToEngine(int paramIdx, int value)
+{
+  switch (paramIdx)
+  {
+  case kFilterType:
+    // Another response restarts from zero memory: the old state would ring
+    // through the new recursion.
+    if (value != mFilter.mFilterType) mFilter.ClearState();
+    mFilter.mFilterType = value;
+    UpdateFilterCoefficients();
+    break;
+  case kFilterFreq:
+    mFilter.mFreqParam = mFilter.mFreqCur = static_cast<float>(value);
+    UpdateFilterCoefficients();
+    break;
+  case kFilterBandwidth:
+    mFilter.mBandwidthParam = mFilter.mBandwidthCur = Fraction(value);
+    UpdateFilterCoefficients();
+    break;
+  case kFilterPan:
+    mFilter.mPanParam = mFilter.mPanCur = Fraction(value);
+    break;
+  case kFilterMix:
+    mFilter.mMixParam = Fraction(value);
+    mFilter.SetMix(mFilter.mMixParam);
+    break;
+  case kEnvTarget:
+    mEnv.mEnvTarget = value;
+    SetEnvDisplayActive(value != kTargetNone);
+    RestoreCurrentValues();
+    break;
+  case kEnvAttack:
+    mEnv.mAttackSamples = SampleCount(value);
+    break;
+  case kEnvDecay:
+    mEnv.mDecaySamples = SampleCount(value);
+    break;
+  case kEnvSustain:
+    mEnv.mSustain = Fraction(value);
+    break;
+  case kEnvRelease:
+    mEnv.mReleaseSamples = SampleCount(value);
+    break;
+  case kEnvDepth:
+    mEnv.mEnvDepth = Fraction(value);
+    break;
+  case kEnvDirection:
+    mEnv.mEnvUp = (value != 1);
+    break;
+  case kEnvVolCompensation:
+    mEnv.mEnvCompGain = GainFromDecibels(value);
+    break;
+  case kEnvCompensation:
+    mEnv.mEnvCompMode = value;
+    break;
+  case kLfoTarget:
+    mLfo.mLfoTarget = value;
+    SetLfoDisplayActive(value != kTargetNone);
+    RestoreCurrentValues();
+    mLfo.mLfoPos = 0;
+    break;
+  case kLfoWave:
+    mLfo.mLfoWave = value;
+    mLfo.mLfoPos = 0;
+    break;
+  case kLfoSync:
+    ApplyLfoSync(value);
+    break;
+  case kLfoRateSync:
+    if (mLfo.mLfoSync)
+      mLfo.mLfoPeriod =
+          RoundHalfAwayToInt32(static_cast<double>(::SyncDivisionLength(value)) * mLfo.mSamplesPerWholeNote);
+    mLfo.mLfoPos = 0;
+    break;
+  case kLfoRateMs:
+    if (!mLfo.mLfoSync) mLfo.mLfoPeriod = SampleCount(value);
+    mLfo.mLfoPos = 0;
+    break;
+  case kLfoEnvChild:
+    mLfo.mLfoChild = (value == 1);
+    break;
+  case kLfoDepth:
+    mLfo.mLfoDepth = Fraction(value);
+    break;
+  case kLfoStart:
+    // Taken over only once the engine runs: the period is meaningless before.
+    if (mInitialised && Fraction(value) != mLfo.mLfoStart)
+    {
+      mLfo.mLfoStart = Fraction(value);
+      mLfo.mLfoPos = mLfo.StartPosition();
+    }
+    break;
+  case kLfoVolCompensation:
+    mLfo.mLfoCompGain = GainFromDecibels(value);
+    break;
+  case kLfoCompensation:
+    mLfo.mLfoCompMode = value;
+    break;
+  default:
+    break;
+  }
+}
+
+void CLS_KESTRANE::ApplyLfoSync(int value)
+{
+  // Acts only on a real switch. Switching by itself keeps the period; only
+  // the carry-over of a click (or a later rate, tempo or rate change)
+  // recomputes it.
+  const bool switchOn = (value == 1 && !mLfo.mLfoSync);
+  const bool switchOff = (value == 0 && mLfo.mLfoSync);
+  if (!switchOn && !switchOff) return;
+
+  mLfo.mLfoSync = switchOn;
+  if (IGraphics* editor = Editor())
+  {
+    editor->SetControlHidden(kLfoRateSync, !switchOn);
+    editor->SetControlHidden(kLfoRateMs, switchOn);
+  }
+
+  // The user clicked the sync button: the LFO keeps (about) its speed.
+  if (mLfo.mLfoPeriod > 0 && mSyncClicked)
+  {
+    if (switchOn)
+      SetParamFromEngine(kLfoRateSync, NearestSyncDivision(mLfo.mLfoPeriod));
+    else
+      SetParamFromEngine(kLfoRateMs, mLfo.mLfoPeriod / mFilter.mEngineSampleRate * 1000.0);
+  }
+}
+
+void CLS_KESTRANE::RestoreCurrentValues()
+{
+  mFilter.mFreqCur = mFilter.mFreqParam;
+  mFilter.mBandwidthCur = mFilter.mBandwidthParam;
+  UpdateFilterCoefficients();
+  mFilter.mPanCur = mFilter.mPanParam;
+  mFilter.SetMix(mFilter.mMixParam);
+}
+
+int CLS_KESTRANE::SampleCount(int milliseconds) const
+{
+  return RoundHalfAwayToInt32(milliseconds * mFilter.mEngineSampleRate * 0.001);
+}
+
+void CLS_KESTRANE::SetParamFromEngine(int paramIdx, double value)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  IParam* param = Param(paramIdx);
+  if (!param) return;
+
+  BeginHostEdit(paramIdx);
+  param->SetClamped(value);
+  const double normalized = param->NormalizedValue();
+  if (IGraphics* editor = Editor())
+    editor->SetControlsFromUserInput(paramIdx, normalized);
+  else
+    SetParameterFromEditor(paramIdx, normalized); // host and engine still follow
+  EndHostEdit(paramIdx);
+}
+
+// ---- Editor links ----
+
+void CLS_KESTRANE::AttachModulationDisplays(ModulationMarks* envGraph, ModulationMarks* lfoGraph, int routingControl)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  mEnvGraph = envGraph;
+  mLfoGraph = lfoGraph;
+  mRoutingControl = (routingControl >= 0 && routingControl <= INT16_MAX) ? static_cast<int16_t>(routingControl) : -1;
+  SetEnvDisplayActive(mEnvDisplayActive);
+  SetLfoDisplayActive(mLfoDisplayActive);
+  ShowModulationRanges();
+}
+
+void CLS_KESTRANE::MarkSyncClicked()
+{
+  WDL_MutexLock lock(&mPlugLock);
+  mSyncClicked = true;
+}
+
+void CLS_KESTRANE::SetEnvDisplayActive(bool active)
+{
+  mEnvDisplayActive = active;
+  if (mEnvGraph) mEnvGraph->SetShowEnv(active);
+}
+
+void CLS_KESTRANE::SetLfoDisplayActive(bool active)
+{
+  mLfoDisplayActive = active;
+  if (mLfoGraph) mLfoGraph->SetShowLfo(active);
+}
+
+void CLS_KESTRANE::ShowModulationRanges()
+{
+  if (mEnvGraph) mEnvGraph->SetEnvRange(mEnv.mEnvMin, mEnv.mEnvMax);
+  if (mLfoGraph) mLfoGraph->SetLfoRange(mLfo.mLfoMin, mLfo.mLfoMax);
+}
+
+double CLS_KESTRANE::RoutingIndicatorValue(int envTarget, int lfoTarget, bool lfoChild)
+{
+  if (envTarget != kTargetNone && lfoTarget != kTargetNone && envTarget != lfoTarget) return lfoChild ? 1.0 : 0.8;
+  if (lfoTarget != kTargetNone && lfoTarget != envTarget) return lfoChild ? 0.6 : 0.4;
+  return envTarget != kTargetNone ? 0.2 : 0.0;
+}
+
+// ---- Engine steps and queries ----
+
+void CLS_KESTRANE::PlaceModulationRanges()
+{
+  ::PlaceModulationRanges(mEnv, mLfo, mFilter);
+}
+
+float CLS_KESTRANE::SyncDivisionLength(int index)
+{
+  return ::SyncDivisionLength(index);
+}
+
+int CLS_KESTRANE::NearestSyncDivision(int periodSamples) const
+{
+  return ::NearestSyncDivision(periodSamples, mLfo.mSamplesPerWholeNote);
+}
+
+double CLS_KESTRANE::CompensationFactor(double v, float min, float max, int mode, double gain)
+{
+  return ::CompensationFactor(v, min, max, mode, gain);
+}
+
+int CLS_KESTRANE::AppliedValue(int paramIdx) const
+{
+  return (paramIdx >= 0 && paramIdx < kNumKestraneParams) ? mParamCache[paramIdx] : 0;
+}
+
+// ---- Engine reset, MIDI and processing ----
+
+void CLS_KESTRANE::ResetEngine()
+{
+  WDL_MutexLock lock(&mPlugLock);
+  if (SampleRate() != mFilter.mEngineSampleRate)
+  {
+    mFilter.mEngineSampleRate = SampleRate();
+    // Everything counted in samples follows the new rate; the free LFO
+    // period restarts at position 0.
+    for (int paramIdx : {kEnvAttack, kEnvDecay, kEnvRelease, kLfoRateMs})
+    {
+      mParamCache[paramIdx] = -1;
+      ApplyParamChange(paramIdx);
+    }
+    UpdateFilterCoefficients();
+  }
+  mEnv.mNotesHeld = 0;
+  mLfo.mLfoPos = mLfo.StartPosition();
+}
+
+void CLS_KESTRANE::ProcessMidiMessage(const MidiMessage& message)
+{
+  // Channel messages on any channel; the note number does not matter and the
+  // velocity only tells a note-on from a note-off.
+  const int kind = message.mStatusByte >> 4;
+  if (kind == 9 && message.mByte2 > 0)
+    EnvelopeNoteOn();
+  else if (kind == 8 || kind == 9)
+    EnvelopeNoteOff();
+  SendMidiMessage(message);
+}
+
+void CLS_KESTRANE::ProcessBlock(double** inputs, double** outputs, int nFrames)
+{
+  double wholeNote = 4.0 * SamplesPerBeat();
+  if (!(wholeNote >= 0.0)) wholeNote = 0.0; // a NaN from a broken rate is no tempo
+
+  if (!mInitialised)
+  {
+    // The first block computes every rate-dependent value: clearing the
+    // engine rate makes the reset recompute them all.
+    mInitialised = true;
+    mFilter.mEngineSampleRate = 0.0;
+    ResetEngine();
+  }
+  if (wholeNote != mLfo.mSamplesPerWholeNote)
+  {
+    // A tempo change recomputes a synced period and restarts the LFO.
+    mLfo.mSamplesPerWholeNote = wholeNote;
+    mParamCache[kLfoRateSync] = -1;
+    ApplyParamChange(kLfoRateSync);
+  }
+
+  if (nFrames <= 0 || !inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
+
+  // Targets, the child option and the period cannot change inside a block:
+  // the plug-in mutex keeps parameter changes out.
+  const bool envRuns = mEnv.mEnvTarget != kTargetNone || mLfo.mLfoChild;
+  const bool lfoRuns =
+      mLfo.mLfoTarget != kTargetNone && mLfo.mLfoTarget != mEnv.mEnvTarget && mLfo.mLfoPeriod > 0;
+
+  double envOut = 0.0;
+  double lfoOut = 0.0;
+  if (envRuns && lfoRuns)
+    RunFrames<true, true>(inputs, outputs, nFrames, &envOut, &lfoOut);
+  else if (envRuns)
+    RunFrames<true, false>(inputs, outputs, nFrames, &envOut, &lfoOut);
+  else if (lfoRuns)
+    RunFrames<false, true>(inputs, outputs, nFrames, &envOut, &lfoOut);
+  else
+    RunFrames<false, false>(inputs, outputs, nFrames, &envOut, &lfoOut);
+
+  // The displays show where the sources stood at the end of the block.
+  if (envRuns && mEnvGraph) mEnvGraph->SetEnvMark(static_cast<float>(envOut));
+  if (lfoRuns && mLfoGraph) mLfoGraph->SetLfoMark(static_cast<float>(lfoOut));
+}
+
+namespace
+{
+// Writes a source's value into the filter quantity it targets. Cutoff and
+// bandwidth changes reach the coefficients before the frame is filtered.
+inline void WriteModulation(Filter& filter, int target, double value)
+{
+  switch (target)
+  {
+  case kTargetFreq:
+    filter.mFreqCur = static_cast<float>(value);
+    break;
+  case kTargetBandwidth:
+    filter.mBandwidthCur = static_cast<float>(value);
+    break;
+  case kTargetPan:
+    filter.mPanCur = static_cast<float>(value);
+    break;
+  case kTargetMix:
+    filter.SetMix(static_cast<float>(value));
+    break;
+  default:
+    break;
+  }
+}
+} // namespace
+
+template <bool kEnvRuns, bool kLfoRuns>
+void CLS_KESTRANE::RunFrames(double** inputs, double** outputs, int nFrames, double* envOut, double* lfoOut)
+{
+  const double* inL = inputs[0];
+  const double* inR = inputs[1];
+  double* outL = outputs[0];
+  double* outR = outputs[1];
+  Filter& f = mFilter;
+
+  // The recursion's memory and the filter settings stay in locals for the
+  // block; the output stores could otherwise alias them and force reloads.
+  double w0L = f.mW0L, w1L = f.mW1L, w2L = f.mW2L;
+  double w0R = f.mW0R, w1R = f.mW1R, w2R = f.mW2R;
+  double inGain = f.mInGain, fb1 = f.mFb1, fb2 = f.mFb2;
+  float pan = f.mPanCur, mix = f.mMixCur, dry = f.mDryGain;
+  const int type = f.mFilterType;
+
+  double e = 0.0; // envelope output, target units
+  double u = 0.0; // LFO output, target units
+  double ce = 1.0; // compensation factors; 1.0 for a source that does not run
+  double cl = 1.0;
+
+  for (int s = 0; s < nFrames; ++s)
+  {
+    if constexpr (kEnvRuns)
+    {
+      mEnv.Step();
+      e = mEnv.Output();
+      ce = ::CompensationFactor(e, mEnv.mEnvMin, mEnv.mEnvMax, mEnv.mEnvCompMode, mEnv.mEnvCompGain);
+      WriteModulation(f, mEnv.mEnvTarget, e);
+    }
+    if constexpr (kLfoRuns)
+    {
+      mLfo.Step();
+      u = mLfo.mLfoValue;
+      if (mLfo.mLfoChild)
+      {
+        // Riding on the envelope: swing half the span around its value.
+        u = e + mLfo.mLfoValue - mLfo.mLfoBase - mLfo.mLfoSpan * 0.5;
+        if (u < mLfo.mLfoMin) u = mLfo.mLfoMin;
+        if (u > mLfo.mLfoMax) u = mLfo.mLfoMax;
+      }
+      WriteModulation(f, mLfo.mLfoTarget, u);
+      mLfo.Advance();
+      cl = ::CompensationFactor(u, mLfo.mLfoMin, mLfo.mLfoMax, mLfo.mLfoCompMode, mLfo.mLfoCompGain);
+    }
+    if constexpr (kEnvRuns || kLfoRuns)
+    {
+      f.RefreshCoefficients();
+      inGain = f.mInGain;
+      fb1 = f.mFb1;
+      fb2 = f.mFb2;
+      pan = f.mPanCur;
+      mix = f.mMixCur;
+      dry = f.mDryGain;
+    }
+
+    // Both inputs are read before anything is written: hosts may process in
+    // place.
+    const double xL = inL[s];
+    const double xR = inR[s];
+    FilterRecurse(xL, inGain, fb1, fb2, w0L, w1L, w2L);
+    FilterRecurse(xR, inGain, fb1, fb2, w0R, w1R, w2R);
+    const double yL = FilterResponse(type, xL, w0L, w1L, w2L);
+    const double yR = FilterResponse(type, xR, w0R, w1R, w2R);
+
+    // Pan factors in single precision; then, in this order: filter output,
+    // pan, wet gain, LFO factor, envelope factor; plus the unpanned dry input.
+    const double panL = 1.0f - pan;
+    const double panR = pan + 1.0f;
+    outL[s] = yL * panL * mix * cl * ce + dry * xL;
+    outR[s] = yR * panR * mix * cl * ce + dry * xR;
+
+    w2L = w1L;
+    w1L = w0L;
+    w2R = w1R;
+    w1R = w0R;
+  }
+
+  f.mW0L = w0L;
+  f.mW1L = w1L;
+  f.mW2L = w2L;
+  f.mW0R = w0R;
+  f.mW1R = w1R;
+  f.mW2R = w2R;
+  *envOut = e;
+  *lfoOut = u;
+}
