@@ -43,22 +43,16 @@ struct Filter
   // The rate the coefficients and every sample count were computed for.
   double mEngineSampleRate = 0.0;
 
-  // Cutoff and bandwidth the coefficients were last computed from, so the
-  // processing loop can skip a recomputation that would give the same values.
+  // Cutoff and bandwidth the coefficients were last computed from. The
+  // coefficients are a function of these, the type and the rate (neither of
+  // which changes inside a block), so the processing loop skips a
+  // recomputation that would give the same values.
   float mCoeffFreq = 0.0f;
   float mCoeffBandwidth = 0.0f;
 
   // Recomputes mInGain, mFb1, mFb2 from the current cutoff and bandwidth,
   // the type and the engine sample rate.
   void UpdateCoefficients();
-
-  // Recomputes only when a modulation source has moved cutoff or bandwidth
-  // since the last computation; the coefficients are a function of these
-  // (type and rate cannot change inside a block), so the result is the same.
-  void RefreshCoefficients()
-  {
-    if (mFreqCur != mCoeffFreq || mBandwidthCur != mCoeffBandwidth) UpdateCoefficients();
-  }
 
   void ClearState() { mW0L = mW1L = mW2L = mW0R = mW1R = mW2R = 0.0; }
 
@@ -69,6 +63,58 @@ struct Filter
     mDryGain = 1.0f - mix;
   }
 };
+
+struct FilterCoefficients
+{
+  double inGain;
+  double fb1;
+  double fb2;
+};
+
+// The coefficients of the bilinear-transform two-pole section for a cutoff
+// (Hz), a bandwidth (fraction), a type and a sample rate. The low-pass form
+// has unity gain at 0 Hz, the band-pass form at its centre.
+inline FilterCoefficients ComputeFilterCoefficients(float freq, float bandwidth, int type, double rate)
+{
+  constexpr double kPi = 3.141592653589793;
+  // Below this rate the top of the cutoff range lies above half the sample
+  // rate, where tan() turns negative and the section unstable; the cutoff
+  // used for the coefficients is then held at a fraction of the rate. From
+  // this rate up the range never gets there and nothing is limited.
+  constexpr double kUnlimitedRate = 40000.0;
+  constexpr double kCutoffLimitPerRate = 0.49;
+
+  if (!(rate > 0.0 && std::isfinite(rate)))
+  {
+    // No usable rate yet (before the first block, or a host that reports
+    // none): a silent wet signal rather than NaN coefficients.
+    return {0.0, 0.0, 0.0};
+  }
+
+  double cutoff = freq;
+  if (rate < kUnlimitedRate && cutoff > rate * kCutoffLimitPerRate) cutoff = rate * kCutoffLimitPerRate;
+
+  // r is the damping: a wider band is a lower resonance peak.
+  const float r = bandwidth * 15.0f;
+  const double omega = cutoff / rate * kPi;
+  const double k = 1.0 / std::tan(omega);
+  const double n = 1.0 / ((r + k) * k + 1.0);
+  FilterCoefficients c;
+  c.inGain = (type == Filter::kBandpass) ? r * n * k : n;
+  c.fb2 = ((k - r) * k + 1.0) * n;
+  c.fb1 = (1.0 - k * k) * n * 2.0;
+  return c;
+}
+
+inline void Filter::UpdateCoefficients()
+{
+  mCoeffFreq = mFreqCur;
+  mCoeffBandwidth = mBandwidthCur;
+  const FilterCoefficients c = ComputeFilterCoefficients(mFreqCur, mBandwidthCur, mFilterType, mEngineSampleRate);
+  mInGain = c.inGain;
+  mFb1 = c.fb1;
+  mFb2 = c.fb2;
+}
 
 // One sample of one channel's recursion. w1 and w2 hold the intermediate
 // values of the two previous samples; the new one is returned in w0.

@@ -99,9 +99,11 @@ private:
   void ShowModulationRanges();
   int SampleCount(int milliseconds) const;
 
-  // The per-frame loop with the sources that run in this block.
+  // The per-frame processing: without modulation, and with the sources that
+  // run in this block (their last outputs returned for the displays).
+  void RunUnmodulated(double** inputs, double** outputs, int nFrames);
   template <bool kEnvRuns, bool kLfoRuns>
-  void RunFrames(double** inputs, double** outputs, int nFrames, double* envOut, double* lfoOut);
+  void RunModulated(double** inputs, double** outputs, int nFrames, double* envOut, double* lfoOut);
 
   Envelope mEnv;
   Lfo mLfo;

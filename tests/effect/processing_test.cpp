@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <thread>
@@ -388,4 +389,57 @@ TEST(BadInput, SampleRateWithoutMeaning)
     Process(plug, b);
     EXPECT_TRUE(AllFinite(b)) << rate;
   }
+}
+
+// How the host slices the audio into blocks never changes the sound: the
+// modulation runs per frame whatever the block size.
+TEST(Processing, BlockSizeDoesNotChangeTheOutput)
+{
+  const int routes[][4] = {
+      // envelope target, LFO target, child, wave
+      {kTargetFreq, kTargetBandwidth, 0, 0}, {kTargetMix, kTargetPan, 1, 1}, {kTargetBandwidth, kTargetFreq, 0, 2},
+      {kTargetNone, kTargetMix, 1, 3},       {kTargetPan, kTargetNone, 0, 4}, {kTargetFreq, kTargetPan, 1, 5},
+  };
+  for (const auto& route : routes)
+    for (int type = 0; type < 3; ++type)
+    {
+      SCOPED_TRACE(testing::Message() << route[0] << " " << route[1] << " " << route[2] << " type " << type);
+      constexpr int kTotal = 3000;
+      std::vector<double> reference[2];
+      for (int blockSize : {kTotal, 1, 7, 64, 65, 511})
+      {
+        CLS_KESTRANE plug{KestraneInstanceInfo{}};
+        OpenAt(plug, 44100.0);
+        plug.SetTempo(128.0);
+        Set(plug, kFilterType, type);
+        Set(plug, kFilterFreq, 900);
+        Set(plug, kEnvAttack, 20);
+        Set(plug, kEnvDecay, 10);
+        Set(plug, kLfoRateSync, 3);
+        Set(plug, kEnvTarget, route[0]);
+        Set(plug, kLfoTarget, route[1]);
+        Set(plug, kLfoEnvChild, route[2]);
+        Set(plug, kLfoWave, route[3]);
+        NoteOn(plug);
+        Stereo b(kTotal);
+        b.Noise(77);
+        for (int pos = 0; pos < kTotal; pos += blockSize)
+        {
+          const int n = std::min(blockSize, kTotal - pos);
+          double* ins[2] = {b.ins[0] + pos, b.ins[1] + pos};
+          double* outs[2] = {b.outs[0] + pos, b.outs[1] + pos};
+          plug.ProcessDouble(ins, outs, n);
+        }
+        if (blockSize == kTotal)
+        {
+          reference[0] = b.out[0];
+          reference[1] = b.out[1];
+        }
+        else
+        {
+          ASSERT_EQ(b.out[0], reference[0]) << "blocks of " << blockSize;
+          ASSERT_EQ(b.out[1], reference[1]) << "blocks of " << blockSize;
+        }
+      }
+    }
 }
