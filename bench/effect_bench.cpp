@@ -86,6 +86,7 @@ void RunEffect(benchmark::State& state, Routing routing)
   Set(plug, kFilterFreq, 1000);
   Set(plug, kLfoSync, 0); // free 2000 ms LFO
   Set(plug, kEnvAttack, 16000);
+  Set(plug, kEnvRelease, 0); // a note-off drops the level to 0 at once
   if (routing == Routing::kEnvOnFreq || routing == Routing::kEnvOnFreqLfoOnBandwidth)
     Set(plug, kEnvTarget, kTargetFreq);
   if (routing == Routing::kEnvOnFreqLfoOnBandwidth) Set(plug, kLfoTarget, kTargetBandwidth);
@@ -96,8 +97,13 @@ void RunEffect(benchmark::State& state, Routing routing)
   plug.EnvelopeNoteOn();
   for (auto _ : state)
   {
-    // Keep the envelope in its attack: every frame moves the cutoff.
-    if (plug.EnvelopeState().mAttackCount < kFrames) plug.EnvelopeNoteOn();
+    // Keep the envelope in an attack from 0, so every frame moves the cutoff
+    // (a retrigger near the top would glide too slowly to change it).
+    if (plug.EnvelopeState().mAttackCount < kFrames)
+    {
+      plug.EnvelopeNoteOff();
+      plug.EnvelopeNoteOn();
+    }
     plug.ProcessBlock(b.ins, b.outs, kFrames);
     benchmark::DoNotOptimize(b.out[0].data());
     benchmark::DoNotOptimize(b.out[1].data());
@@ -182,45 +188,61 @@ void BM_Floor_C(benchmark::State& state)
 // before any sample uses it: cutoff / rate, tangent, 1 / tan, 1 / (1 + rk +
 // k^2)), the LFO's sine with its division by the period, the envelope's
 // single-precision division, the two compensation divisions, and the two
-// recursions with the output stage.
+// recursions with the output stage. Like the engine it works in passes over
+// 64 frames, so independent frames overlap.
 void BM_Floor_C_Complete(benchmark::State& state)
 {
+  constexpr int kChunk = 64;
   Buffers b;
   double w1L = 0, w2L = 0, w1R = 0, w2R = 0;
+  double e[kChunk], u[kChunk], ce[kChunk], cl[kChunk], gain[kChunk], fb1[kChunk], fb2[kChunk];
   for (auto _ : state)
   {
-    const double* inL = b.ins[0];
-    const double* inR = b.ins[1];
-    double* outL = b.outs[0];
-    double* outR = b.outs[1];
     int count = 700000;
     int pos = 0;
-    for (int s = 0; s < kFrames; ++s)
+    for (int start = 0; start < kFrames; start += kChunk)
     {
-      // Envelope in its attack, on the cutoff.
-      const float level = 1.0f - static_cast<float>(count--) / 768000.0f;
-      const double e = level * 17982.0 + 1000.0;
-      const double ce = 1.0 + (e - 20.0) * 0.9952623149688795 / 19980.0f;
-      // LFO sine on the bandwidth.
-      const double u = (std::sin((static_cast<double>(pos * 2) / 96000.0 + 1.5) * 3.141592653589793) + 1.0) * 0.855 *
-                           0.5 + 0.05;
-      pos = pos >= 95999 ? 0 : pos + 1;
-      const double cl = 1.0 + (u - 0.05) * 0.9952623149688795 / 0.95f;
-      // One coefficient computation.
-      const float r = static_cast<float>(u) * 15.0f;
-      const double k = 1.0 / std::tan(static_cast<float>(e) / kRate * 3.141592653589793);
-      const double n = 1.0 / ((r + k) * k + 1.0);
-      const double fb2 = ((k - r) * k + 1.0) * n;
-      const double fb1 = (1.0 - k * k) * n * 2.0;
-      // The recursions and the output stage.
-      const double w0L = inL[s] * n - (w2L * fb2 + w1L * fb1);
-      const double w0R = inR[s] * n - (w2R * fb2 + w1R * fb1);
-      outL[s] = (w1L * 2.0 + w2L + w0L) * cl * ce;
-      outR[s] = (w1R * 2.0 + w2R + w0R) * cl * ce;
-      w2L = w1L;
-      w1L = w0L;
-      w2R = w1R;
-      w1R = w0R;
+      for (int i = 0; i < kChunk; ++i)
+      {
+        // Envelope in its attack, on the cutoff.
+        const float level = 1.0f - static_cast<float>(count--) / 768000.0f;
+        e[i] = level * 17982.0 + 1000.0;
+        ce[i] = 1.0 + (e[i] - 20.0) * 0.9952623149688795 / 19980.0f;
+      }
+      for (int i = 0; i < kChunk; ++i)
+      {
+        // LFO sine on the bandwidth.
+        u[i] = (std::sin((static_cast<double>(pos * 2) / 96000.0 + 1.5) * 3.141592653589793) + 1.0) * 0.855 * 0.5 +
+               0.05;
+        pos = pos >= 95999 ? 0 : pos + 1;
+        cl[i] = 1.0 + (u[i] - 0.05) * 0.9952623149688795 / 0.95f;
+      }
+      for (int i = 0; i < kChunk; ++i)
+      {
+        // One coefficient computation.
+        const float r = static_cast<float>(u[i]) * 15.0f;
+        const double k = 1.0 / std::tan(static_cast<float>(e[i]) / kRate * 3.141592653589793);
+        const double n = 1.0 / ((r + k) * k + 1.0);
+        gain[i] = n;
+        fb2[i] = ((k - r) * k + 1.0) * n;
+        fb1[i] = (1.0 - k * k) * n * 2.0;
+      }
+      const double* inL = b.ins[0] + start;
+      const double* inR = b.ins[1] + start;
+      double* outL = b.outs[0] + start;
+      double* outR = b.outs[1] + start;
+      for (int i = 0; i < kChunk; ++i)
+      {
+        // The recursions and the output stage.
+        const double w0L = inL[i] * gain[i] - (w2L * fb2[i] + w1L * fb1[i]);
+        const double w0R = inR[i] * gain[i] - (w2R * fb2[i] + w1R * fb1[i]);
+        outL[i] = (w1L * 2.0 + w2L + w0L) * cl[i] * ce[i];
+        outR[i] = (w1R * 2.0 + w2R + w0R) * cl[i] * ce[i];
+        w2L = w1L;
+        w1L = w0L;
+        w2R = w1R;
+        w1R = w0R;
+      }
     }
     benchmark::DoNotOptimize(b.out[0].data());
     benchmark::DoNotOptimize(b.out[1].data());
