@@ -237,7 +237,7 @@ TEST_F(RenderTool, RendersAMonoFileToStereoInEitherPrecision)
 
 TEST_F(RenderTool, ProgramFileRoundTrip)
 {
-  ASSERT_EQ(Run({"--preset", "Bright", "--param", "Filter Freq=5015 Hz", "--save-fxp", "a.fxp", "--no-render"}).exitCode, 0);
+  ASSERT_EQ(Run({"--preset", "High Frequencies", "--param", "Filter Freq=5015 Hz", "--save-fxp", "a.fxp", "--no-render"}).exitCode, 0);
   const std::vector<uint8_t> a = ReadBytes(dir / "a.fxp");
   ASSERT_GE(a.size(), 56u);
   EXPECT_EQ(std::string(a.begin(), a.begin() + 4), "CcnK");
@@ -245,13 +245,13 @@ TEST_F(RenderTool, ProgramFileRoundTrip)
   const int32_t numParams = BigEndianInt(a, 24);
   EXPECT_EQ(a.size(), 56u + 4u * static_cast<std::size_t>(numParams));
   EXPECT_EQ(BigEndianInt(a, 4), static_cast<int32_t>(a.size()) - 8);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&a[28])), "Bright");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&a[28])), "High Frequencies");
   EXPECT_NEAR(ProgramValues(a)[1], 0.5f, 1e-6f); // 5015 Hz
 
   // Loaded and saved again, it is the same file; rendered, the same audio.
   ASSERT_EQ(Run({"--load-fxp", "a.fxp", "--save-fxp", "b.fxp", "-o", "from-file.wav"}).exitCode, 0);
   EXPECT_EQ(ReadBytes(dir / "b.fxp"), a);
-  ASSERT_EQ(Run({"--preset", "Bright", "--param", "Filter Freq=5015", "-o", "direct.wav"}).exitCode, 0);
+  ASSERT_EQ(Run({"--preset", "High Frequencies", "--param", "Filter Freq=5015", "-o", "direct.wav"}).exitCode, 0);
   EXPECT_EQ(ReadAudio(dir / "from-file.wav").samples, ReadAudio(dir / "direct.wav").samples);
 }
 
