@@ -199,18 +199,18 @@ void AddMidiFile(const std::string& path, double samplesPerBeat, double sampleRa
   }
 }
 
-void AddNoteSpec(const std::string& spec, double samplesPerBeat, MidiSchedule* schedule)
+void AddNoteFromText(const std::string& text, double samplesPerBeat, MidiSchedule* schedule)
 {
   std::vector<std::string> fields;
   std::size_t start = 0;
   while (true)
   {
-    const std::size_t colon = spec.find(':', start);
-    fields.push_back(spec.substr(start, colon - start));
+    const std::size_t colon = text.find(':', start);
+    fields.push_back(text.substr(start, colon - start));
     if (colon == std::string::npos) break;
     start = colon + 1;
   }
-  const std::string usage = "bad --note '" + spec + "': expected PITCH:START:LENGTH[:VELOCITY]";
+  const std::string usage = "bad --note '" + text + "': expected PITCH:START:LENGTH[:VELOCITY]";
   if (fields.size() < 3 || fields.size() > 4) throw ToolError(usage);
 
   int pitch = 0;

@@ -48,6 +48,6 @@ void AddMidiFile(const std::string& path, double samplesPerBeat, double sampleRa
 // Adds a note given as "PITCH:START:LENGTH[:VELOCITY]": PITCH a MIDI number
 // or a name such as C4 (middle C, 60), F#3 or Bb2; START and LENGTH in beats;
 // VELOCITY 1..127 (default 100). Throws ToolError for anything else.
-void AddNoteSpec(const std::string& spec, double samplesPerBeat, MidiSchedule* schedule);
+void AddNoteFromText(const std::string& text, double samplesPerBeat, MidiSchedule* schedule);
 // A short arpeggio on every beat from the start to endFrame.
 void AddDefaultPhrase(int64_t endFrame, double samplesPerBeat, MidiSchedule* schedule);

@@ -198,7 +198,7 @@ int Run(const Options& options, Clock::time_point processStart)
   const double samplesPerBeat = sampleRate * 60.0 / transport.tempo;
   MidiSchedule schedule;
   if (!options.midiFile.empty()) AddMidiFile(options.midiFile, samplesPerBeat, sampleRate, &schedule);
-  for (const std::string& note : options.notes) AddNoteSpec(note, samplesPerBeat, &schedule);
+  for (const std::string& note : options.notes) AddNoteFromText(note, samplesPerBeat, &schedule);
 
   std::unique_ptr<SignalSource> source = std::move(fileSource);
   if (generated)
