@@ -96,6 +96,13 @@ struct EditorRig
   {
   }
 
+  ~EditorRig()
+  {
+    if (plug->Editor() != editor) delete editor;
+  }
+  EditorRig(const EditorRig&) = delete;
+  EditorRig& operator=(const EditorRig&) = delete;
+
   template <class T>
   T* Add(T* control)
   {
@@ -115,7 +122,7 @@ struct EditorRig
   }
 
   std::unique_ptr<TestPlug> plug;
-  IGraphicsHeadless* editor; // owned by the plug-in once attached
+  IGraphicsHeadless* editor; // the plug-in's once attached, else the rig's
 };
 
 // An in-memory image of n frames, each a solid colour (frame i, counted from
