@@ -1,0 +1,686 @@
+#include "effect/Kestrane.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+#include <iterator>
+
+#include "controls/ModulationMarks.h"
+#include "core/NumericConversions.h"
+#include "editor/IGraphics.h"
+#include "effect/ModulationRanges.h"
+#include "effect/ModulationTarget.h"
+#include "effect/SyncDivisions.h"
+
+namespace
+{
+constexpr int FourCharCode(const char (&code)[5])
+{
+  return (static_cast<int>(static_cast<unsigned char>(code[0])) << 24) |
+         (static_cast<int>(static_cast<unsigned char>(code[1])) << 16) |
+         (static_cast<int>(static_cast<unsigned char>(code[2])) << 8) |
+         static_cast<int>(static_cast<unsigned char>(code[3]));
+}
+
+constexpr int kVersion = 0x00010100;   // 1.1.0
+constexpr int kUniqueId = 0x796A6A33;  // 'yjj3'
+constexpr int kMakerCode = FourCharCode("OlvD");
+constexpr int kLatency = 0;
+constexpr int kMidiSendsAndReceives = 1;
+
+// Percent to fraction, in single precision.
+float Fraction(int percent)
+{
+  return static_cast<float>(percent) * 0.01f;
+}
+
+// Decibels to a linear gain: exp(dB x ln(10) / 20).
+double GainFromDecibels(int decibels)
+{
+  return std::exp(decibels * 0.11512925464970228);
+}
+} // namespace
+
+CLS_KESTRANE::CLS_KESTRANE(KestraneInstanceInfo info)
+    : KestraneWrapper(info, kNumKestraneParams, "1-1 2-2", kNumKestranePresets, "Kestrane", "", "Olvendu", kVersion,
+                      kUniqueId, kMakerCode, kLatency, kMidiSendsAndReceives, false, false)
+{
+  // Every byte 155: no parameter value equals the resulting integer, so the
+  // first application of each parameter passes the change check.
+  std::memset(mParamCache, 155, sizeof mParamCache);
+  std::fill(std::begin(mParamApplied), std::end(mParamApplied), false);
+  mParamsPending = kNumKestraneParams;
+
+  SetupParams();
+  // The editor layout is built here, between the parameters and the presets.
+  MakePresets();
+}
+
+// ---- Parameter application ----
+
+void CLS_KESTRANE::ApplyParamChange(int paramIdx)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  if (paramIdx < 0 || paramIdx >= kNumKestraneParams) return;
+
+  // The engine sees whole numbers only: a change within the same integer
+  // (automation resending a value, a preset recall) recomputes nothing.
+  const int value = RoundHalfAwayToInt32(Param(paramIdx)->CurrentValue());
+  if (value == mParamCache[paramIdx]) return;
+  mParamCache[paramIdx] = value;
+
+  ApplyToEngine(paramIdx, value);
+
+  // An envelope that carries the LFO runs (and is shown) even without a
+  // target of its own.
+  if (mLfo.mLfoChild && mLfo.mLfoTarget != kTargetNone)
+    SetEnvDisplayActive(true);
+  else if (!mLfo.mLfoChild && mEnv.mEnvTarget == kTargetNone)
+    SetEnvDisplayActive(false);
+
+  IGraphics* editor = Editor();
+  if (editor && mRoutingControl >= 0)
+    editor->ShowControlValue(mRoutingControl,
+                             RoutingIndicatorValue(mEnv.mEnvTarget, mLfo.mLfoTarget, mLfo.mLfoChild));
+
+  // Until the first block the ranges would be placed with meaningless rates;
+  // the first block applies what it needs and places them from then on.
+  if (mInitialised)
+  {
+    PlaceModulationRanges();
+    ShowModulationRanges();
+  }
+
+  mSyncClicked = false;
+
+  if (!IsReady())
+  {
+    if (!mParamApplied[paramIdx])
+    {
+      mParamApplied[paramIdx] = true;
+      --mParamsPending;
+    }
+    if (mParamsPending <= 0) SetReady(true);
+  }
+}
+
+void CLS_KESTRANE::ApplyToEngine(int paramIdx, int value)
+{
+  switch (paramIdx)
+  {
+  case kFilterType:
+    // Another response restarts from zero memory: the old state would ring
+    // through the new recursion.
+    if (value != mFilter.mFilterType) mFilter.ClearState();
+    mFilter.mFilterType = value;
+    UpdateFilterCoefficients();
+    break;
+  case kFilterFreq:
+    mFilter.mFreqParam = mFilter.mFreqCur = static_cast<float>(value);
+    UpdateFilterCoefficients();
+    break;
+  case kFilterBandwidth:
+    mFilter.mBandwidthParam = mFilter.mBandwidthCur = Fraction(value);
+    UpdateFilterCoefficients();
+    break;
+  case kFilterPan:
+    mFilter.mPanParam = mFilter.mPanCur = Fraction(value);
+    break;
+  case kFilterMix:
+    mFilter.mMixParam = Fraction(value);
+    mFilter.SetMix(mFilter.mMixParam);
+    break;
+  case kEnvTarget:
+    mEnv.mEnvTarget = value;
+    SetEnvDisplayActive(value != kTargetNone);
+    RestoreCurrentValues();
+    break;
+  case kEnvAttack:
+    mEnv.mAttackSamples = SampleCount(value);
+    break;
+  case kEnvDecay:
+    mEnv.mDecaySamples = SampleCount(value);
+    break;
+  case kEnvSustain:
+    mEnv.mSustain = Fraction(value);
+    break;
+  case kEnvRelease:
+    mEnv.mReleaseSamples = SampleCount(value);
+    break;
+  case kEnvDepth:
+    mEnv.mEnvDepth = Fraction(value);
+    break;
+  case kEnvDirection:
+    mEnv.mEnvUp = (value != 1);
+    break;
+  case kEnvVolCompensation:
+    mEnv.mEnvCompGain = GainFromDecibels(value);
+    break;
+  case kEnvCompensation:
+    mEnv.mEnvCompMode = value;
+    break;
+  case kLfoTarget:
+    mLfo.mLfoTarget = value;
+    SetLfoDisplayActive(value != kTargetNone);
+    RestoreCurrentValues();
+    mLfo.mLfoPos = 0;
+    break;
+  case kLfoWave:
+    mLfo.mLfoWave = value;
+    mLfo.mLfoPos = 0;
+    break;
+  case kLfoSync:
+    ApplyLfoSync(value);
+    break;
+  case kLfoRateSync:
+    if (mLfo.mLfoSync)
+      mLfo.mLfoPeriod =
+          RoundHalfAwayToInt32(static_cast<double>(::SyncDivisionLength(value)) * mLfo.mSamplesPerWholeNote);
+    mLfo.mLfoPos = 0;
+    break;
+  case kLfoRateMs:
+    if (!mLfo.mLfoSync) mLfo.mLfoPeriod = SampleCount(value);
+    mLfo.mLfoPos = 0;
+    break;
+  case kLfoEnvChild:
+    mLfo.mLfoChild = (value == 1);
+    break;
+  case kLfoDepth:
+    mLfo.mLfoDepth = Fraction(value);
+    break;
+  case kLfoStart:
+    // Taken over only once the engine runs: the period is meaningless before.
+    if (mInitialised && Fraction(value) != mLfo.mLfoStart)
+    {
+      mLfo.mLfoStart = Fraction(value);
+      mLfo.mLfoPos = mLfo.StartPosition();
+    }
+    break;
+  case kLfoVolCompensation:
+    mLfo.mLfoCompGain = GainFromDecibels(value);
+    break;
+  case kLfoCompensation:
+    mLfo.mLfoCompMode = value;
+    break;
+  default:
+    break;
+  }
+}
+
+void CLS_KESTRANE::ApplyLfoSync(int value)
+{
+  // Acts only on a real switch. Switching by itself keeps the period; only
+  // the carry-over of a click (or a later rate, tempo or rate change)
+  // recomputes it.
+  const bool switchOn = (value == 1 && !mLfo.mLfoSync);
+  const bool switchOff = (value == 0 && mLfo.mLfoSync);
+  if (!switchOn && !switchOff) return;
+
+  mLfo.mLfoSync = switchOn;
+  if (IGraphics* editor = Editor())
+  {
+    editor->SetControlHidden(kLfoRateSync, !switchOn);
+    editor->SetControlHidden(kLfoRateMs, switchOn);
+  }
+
+  // The user clicked the sync button: the LFO keeps (about) its speed.
+  if (mLfo.mLfoPeriod > 0 && mSyncClicked)
+  {
+    if (switchOn)
+      SetParamFromEngine(kLfoRateSync, NearestSyncDivision(mLfo.mLfoPeriod));
+    else
+      SetParamFromEngine(kLfoRateMs, mLfo.mLfoPeriod / mFilter.mEngineSampleRate * 1000.0);
+  }
+}
+
+void CLS_KESTRANE::RestoreCurrentValues()
+{
+  mFilter.mFreqCur = mFilter.mFreqParam;
+  mFilter.mBandwidthCur = mFilter.mBandwidthParam;
+  UpdateFilterCoefficients();
+  mFilter.mPanCur = mFilter.mPanParam;
+  mFilter.SetMix(mFilter.mMixParam);
+}
+
+int CLS_KESTRANE::SampleCount(int milliseconds) const
+{
+  return RoundHalfAwayToInt32(milliseconds * mFilter.mEngineSampleRate * 0.001);
+}
+
+void CLS_KESTRANE::SetParamFromEngine(int paramIdx, double value)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  IParam* param = Param(paramIdx);
+  if (!param) return;
+
+  BeginHostEdit(paramIdx);
+  param->SetClamped(value);
+  const double normalized = param->NormalizedValue();
+  if (IGraphics* editor = Editor())
+    editor->SetControlsFromUserInput(paramIdx, normalized);
+  else
+    SetParameterFromEditor(paramIdx, normalized); // host and engine still follow
+  EndHostEdit(paramIdx);
+}
+
+// ---- Editor links ----
+
+void CLS_KESTRANE::AttachModulationDisplays(ModulationMarks* envGraph, ModulationMarks* lfoGraph, int routingControl)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  mEnvGraph = envGraph;
+  mLfoGraph = lfoGraph;
+  mRoutingControl = (routingControl >= 0 && routingControl <= INT16_MAX) ? static_cast<int16_t>(routingControl) : -1;
+  SetEnvDisplayActive(mEnvDisplayActive);
+  SetLfoDisplayActive(mLfoDisplayActive);
+  ShowModulationRanges();
+}
+
+void CLS_KESTRANE::MarkSyncClicked()
+{
+  WDL_MutexLock lock(&mPlugLock);
+  mSyncClicked = true;
+}
+
+void CLS_KESTRANE::SetEnvDisplayActive(bool active)
+{
+  mEnvDisplayActive = active;
+  if (mEnvGraph) mEnvGraph->SetShowEnv(active);
+}
+
+void CLS_KESTRANE::SetLfoDisplayActive(bool active)
+{
+  mLfoDisplayActive = active;
+  if (mLfoGraph) mLfoGraph->SetShowLfo(active);
+}
+
+void CLS_KESTRANE::ShowModulationRanges()
+{
+  if (mEnvGraph) mEnvGraph->SetEnvRange(mEnv.mEnvMin, mEnv.mEnvMax);
+  if (mLfoGraph) mLfoGraph->SetLfoRange(mLfo.mLfoMin, mLfo.mLfoMax);
+}
+
+double CLS_KESTRANE::RoutingIndicatorValue(int envTarget, int lfoTarget, bool lfoChild)
+{
+  if (envTarget != kTargetNone && lfoTarget != kTargetNone && envTarget != lfoTarget) return lfoChild ? 1.0 : 0.8;
+  if (lfoTarget != kTargetNone && lfoTarget != envTarget) return lfoChild ? 0.6 : 0.4;
+  return envTarget != kTargetNone ? 0.2 : 0.0;
+}
+
+// ---- Engine steps and queries ----
+
+void CLS_KESTRANE::PlaceModulationRanges()
+{
+  ::PlaceModulationRanges(mEnv, mLfo, mFilter);
+}
+
+float CLS_KESTRANE::SyncDivisionLength(int index)
+{
+  return ::SyncDivisionLength(index);
+}
+
+int CLS_KESTRANE::NearestSyncDivision(int periodSamples) const
+{
+  return ::NearestSyncDivision(periodSamples, mLfo.mSamplesPerWholeNote);
+}
+
+double CLS_KESTRANE::CompensationFactor(double v, float min, float max, int mode, double gain)
+{
+  return ::CompensationFactor(v, min, max, mode, gain);
+}
+
+int CLS_KESTRANE::AppliedValue(int paramIdx) const
+{
+  return (paramIdx >= 0 && paramIdx < kNumKestraneParams) ? mParamCache[paramIdx] : 0;
+}
+
+// ---- Engine reset, MIDI and processing ----
+
+void CLS_KESTRANE::ResetEngine()
+{
+  WDL_MutexLock lock(&mPlugLock);
+  if (SampleRate() != mFilter.mEngineSampleRate)
+  {
+    mFilter.mEngineSampleRate = SampleRate();
+    // Everything counted in samples follows the new rate; the free LFO
+    // period restarts at position 0.
+    for (int paramIdx : {kEnvAttack, kEnvDecay, kEnvRelease, kLfoRateMs})
+    {
+      mParamCache[paramIdx] = -1;
+      ApplyParamChange(paramIdx);
+    }
+    UpdateFilterCoefficients();
+  }
+  mEnv.mNotesHeld = 0;
+  mLfo.mLfoPos = mLfo.StartPosition();
+}
+
+void CLS_KESTRANE::ProcessMidiMessage(const MidiMessage& message)
+{
+  // Channel messages on any channel; the note number does not matter and the
+  // velocity only tells a note-on from a note-off.
+  const int kind = message.mStatusByte >> 4;
+  if (kind == 9 && message.mByte2 > 0)
+    EnvelopeNoteOn();
+  else if (kind == 8 || kind == 9)
+    EnvelopeNoteOff();
+  SendMidiMessage(message);
+}
+
+void CLS_KESTRANE::ProcessBlock(double** inputs, double** outputs, int nFrames)
+{
+  double wholeNote = 4.0 * SamplesPerBeat();
+  if (!(wholeNote >= 0.0)) wholeNote = 0.0; // a NaN from a broken rate is no tempo
+
+  if (!mInitialised)
+  {
+    // The first block computes every rate-dependent value: clearing the
+    // engine rate makes the reset recompute them all.
+    mInitialised = true;
+    mFilter.mEngineSampleRate = 0.0;
+    ResetEngine();
+  }
+  if (wholeNote != mLfo.mSamplesPerWholeNote)
+  {
+    // A tempo change recomputes a synced period and restarts the LFO.
+    mLfo.mSamplesPerWholeNote = wholeNote;
+    mParamCache[kLfoRateSync] = -1;
+    ApplyParamChange(kLfoRateSync);
+  }
+
+  if (nFrames <= 0 || !inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
+
+  // Targets, the child option and the period cannot change inside a block:
+  // the plug-in mutex keeps parameter changes out.
+  const bool envRuns = mEnv.mEnvTarget != kTargetNone || mLfo.mLfoChild;
+  const bool lfoRuns =
+      mLfo.mLfoTarget != kTargetNone && mLfo.mLfoTarget != mEnv.mEnvTarget && mLfo.mLfoPeriod > 0;
+
+  double envOut = 0.0;
+  double lfoOut = 0.0;
+  if (envRuns && lfoRuns)
+    RunModulated<true, true>(inputs, outputs, nFrames, &envOut, &lfoOut);
+  else if (envRuns)
+    RunModulated<true, false>(inputs, outputs, nFrames, &envOut, &lfoOut);
+  else if (lfoRuns)
+    RunModulated<false, true>(inputs, outputs, nFrames, &envOut, &lfoOut);
+  else
+    RunUnmodulated(inputs, outputs, nFrames);
+
+  // The displays show where the sources stood at the end of the block.
+  if (envRuns && mEnvGraph) mEnvGraph->SetEnvMark(static_cast<float>(envOut));
+  if (lfoRuns && mLfoGraph) mLfoGraph->SetLfoMark(static_cast<float>(lfoOut));
+}
+
+namespace
+{
+// The recursion's memory for one block, kept in locals: the output stores
+// could otherwise alias the members and force a reload every frame.
+struct FilterMemory
+{
+  explicit FilterMemory(const Filter& f)
+      : w0L(f.mW0L), w1L(f.mW1L), w2L(f.mW2L), w0R(f.mW0R), w1R(f.mW1R), w2R(f.mW2R)
+  {
+  }
+  void StoreInto(Filter& f) const
+  {
+    f.mW0L = w0L;
+    f.mW1L = w1L;
+    f.mW2L = w2L;
+    f.mW0R = w0R;
+    f.mW1R = w1R;
+    f.mW2R = w2R;
+  }
+  double w0L, w1L, w2L, w0R, w1R, w2R;
+};
+
+// The filter step and output stage of one frame, with the frame's
+// coefficients, pan (its factors are formed in single precision), wet and
+// dry gains, and the LFO and envelope compensation factors.
+inline void FilterFrame(int type, double inGain, double fb1, double fb2, float pan, float mix, float dry, double cl,
+                        double ce, double xL, double xR, FilterMemory& m, double& outL, double& outR)
+{
+  FilterRecurse(xL, inGain, fb1, fb2, m.w0L, m.w1L, m.w2L);
+  FilterRecurse(xR, inGain, fb1, fb2, m.w0R, m.w1R, m.w2R);
+  const double yL = FilterResponse(type, xL, m.w0L, m.w1L, m.w2L);
+  const double yR = FilterResponse(type, xR, m.w0R, m.w1R, m.w2R);
+  const double panL = 1.0f - pan;
+  const double panR = pan + 1.0f;
+  // In this order: filter output, pan, wet gain, LFO factor, envelope factor;
+  // plus the unpanned dry input.
+  outL = yL * panL * mix * cl * ce + dry * xL;
+  outR = yR * panR * mix * cl * ce + dry * xR;
+  m.w2L = m.w1L;
+  m.w1L = m.w0L;
+  m.w2R = m.w1R;
+  m.w1R = m.w0R;
+}
+
+// Frames per modulation pass; their values live on the stack.
+constexpr int kChunkFrames = 64;
+
+// What the modulation sets for each frame of a chunk: the filter quantities
+// and compensation factors, and from them the coefficients.
+struct ChunkValues
+{
+  float freq[kChunkFrames];
+  float bandwidth[kChunkFrames];
+  float pan[kChunkFrames];
+  float mix[kChunkFrames];
+  float dry[kChunkFrames];
+  double ce[kChunkFrames];
+  double cl[kChunkFrames];
+  double inGain[kChunkFrames];
+  double fb1[kChunkFrames];
+  double fb2[kChunkFrames];
+  double env[kChunkFrames]; // envelope output
+  double lfo[kChunkFrames]; // LFO waveform value, then output
+
+  // Every frame starts from the filter's current values, which hold unless a
+  // source writes them.
+  void Fill(const Filter& f, int count)
+  {
+    for (int i = 0; i < count; ++i)
+    {
+      freq[i] = f.mFreqCur;
+      bandwidth[i] = f.mBandwidthCur;
+      pan[i] = f.mPanCur;
+      mix[i] = f.mMixCur;
+      dry[i] = f.mDryGain;
+      ce[i] = 1.0;
+      cl[i] = 1.0;
+    }
+  }
+
+  // A source's value written to the quantity it targets in frame i.
+  void Write(int target, int i, double value)
+  {
+    switch (target)
+    {
+    case kTargetFreq:
+      freq[i] = static_cast<float>(value);
+      break;
+    case kTargetBandwidth:
+      bandwidth[i] = static_cast<float>(value);
+      break;
+    case kTargetPan:
+      pan[i] = static_cast<float>(value);
+      break;
+    case kTargetMix:
+      mix[i] = static_cast<float>(value);
+      dry[i] = 1.0f - mix[i];
+      break;
+    default:
+      break;
+    }
+  }
+
+  // The filter keeps the values of the chunk's last frame.
+  void StoreLastInto(Filter& f, int count) const
+  {
+    const int last = count - 1;
+    f.mFreqCur = freq[last];
+    f.mBandwidthCur = bandwidth[last];
+    f.mPanCur = pan[last];
+    f.mMixCur = mix[last];
+    f.mDryGain = dry[last];
+  }
+};
+
+template <int kType>
+void FilterPassConstant(const Filter& f, int count, const double* inL, const double* inR, double* outL,
+                        double* outR, FilterMemory& memory)
+{
+  FilterMemory m = memory;
+  const double inGain = f.mInGain, fb1 = f.mFb1, fb2 = f.mFb2;
+  const float pan = f.mPanCur, mix = f.mMixCur, dry = f.mDryGain;
+  for (int s = 0; s < count; ++s)
+  {
+    // Both inputs are read before anything is written: hosts may process in
+    // place.
+    const double xL = inL[s];
+    const double xR = inR[s];
+    FilterFrame(kType, inGain, fb1, fb2, pan, mix, dry, 1.0, 1.0, xL, xR, m, outL[s], outR[s]);
+  }
+  memory = m;
+}
+
+template <int kType>
+void FilterPassChunk(const ChunkValues& v, int count, const double* inL, const double* inR, double* outL,
+                     double* outR, FilterMemory& memory)
+{
+  FilterMemory m = memory;
+  for (int i = 0; i < count; ++i)
+  {
+    const double xL = inL[i];
+    const double xR = inR[i];
+    FilterFrame(kType, v.inGain[i], v.fb1[i], v.fb2[i], v.pan[i], v.mix[i], v.dry[i], v.cl[i], v.ce[i], xL, xR, m,
+                outL[i], outR[i]);
+  }
+  memory = m;
+}
+
+template <int kType>
+void RunChunkOrConstant(const Filter& f, const ChunkValues* chunk, int count, const double* inL, const double* inR,
+                        double* outL, double* outR, FilterMemory& m)
+{
+  if (chunk)
+    FilterPassChunk<kType>(*chunk, count, inL, inR, outL, outR, m);
+  else
+    FilterPassConstant<kType>(f, count, inL, inR, outL, outR, m);
+}
+
+// The filter pass for the filter's type: over a chunk's values, or (chunk
+// null) with the filter's current values for every frame.
+void FilterPass(const Filter& f, const ChunkValues* chunk, int count, const double* inL, const double* inR,
+                double* outL, double* outR, FilterMemory& m)
+{
+  switch (f.mFilterType)
+  {
+  case Filter::kLowpass:
+    RunChunkOrConstant<Filter::kLowpass>(f, chunk, count, inL, inR, outL, outR, m);
+    break;
+  case Filter::kHighpass:
+    RunChunkOrConstant<Filter::kHighpass>(f, chunk, count, inL, inR, outL, outR, m);
+    break;
+  default:
+    RunChunkOrConstant<Filter::kBandpass>(f, chunk, count, inL, inR, outL, outR, m);
+    break;
+  }
+}
+} // namespace
+
+void CLS_KESTRANE::RunUnmodulated(double** inputs, double** outputs, int nFrames)
+{
+  // No source runs: both compensation factors are 1.0.
+  FilterMemory m(mFilter);
+  FilterPass(mFilter, nullptr, nFrames, inputs[0], inputs[1], outputs[0], outputs[1], m);
+  m.StoreInto(mFilter);
+}
+
+template <bool kEnvRuns, bool kLfoRuns>
+void CLS_KESTRANE::RunModulated(double** inputs, double** outputs, int nFrames, double* envOut, double* lfoOut)
+{
+  Filter& f = mFilter;
+  FilterMemory m(f);
+  ChunkValues v;
+
+  // Per chunk of frames, in passes. Nothing the modulation computes depends
+  // on the filter's output, and the envelope and the LFO never write the
+  // same quantity (the LFO does not run on the envelope's target), so each
+  // source runs over the whole chunk, then the coefficients follow each
+  // frame's cutoff and bandwidth, then the recursion runs over the stored
+  // values. Within each pass the frames are independent, so the long sine,
+  // tangent and division chains of neighbouring frames overlap. Every value
+  // and every operation is the same as frame by frame.
+  for (int start = 0; start < nFrames; start += kChunkFrames)
+  {
+    const int count = (nFrames - start < kChunkFrames) ? nFrames - start : kChunkFrames;
+    v.Fill(f, count);
+
+    if constexpr (kEnvRuns)
+    {
+      for (int i = 0; i < count; ++i)
+      {
+        mEnv.Step();
+        v.env[i] = mEnv.Output();
+      }
+      for (int i = 0; i < count; ++i)
+      {
+        v.ce[i] = ::CompensationFactor(v.env[i], mEnv.mEnvMin, mEnv.mEnvMax, mEnv.mEnvCompMode, mEnv.mEnvCompGain);
+        v.Write(mEnv.mEnvTarget, i, v.env[i]);
+      }
+      *envOut = v.env[count - 1];
+    }
+
+    if constexpr (kLfoRuns)
+    {
+      mLfo.Run(v.lfo, count);
+      for (int i = 0; i < count; ++i)
+      {
+        double u = v.lfo[i];
+        if (kEnvRuns && mLfo.mLfoChild)
+        {
+          // Riding on the envelope: swing half the span around its value.
+          u = v.env[i] + v.lfo[i] - mLfo.mLfoBase - mLfo.mLfoSpan * 0.5;
+          if (u < mLfo.mLfoMin) u = mLfo.mLfoMin;
+          if (u > mLfo.mLfoMax) u = mLfo.mLfoMax;
+        }
+        v.lfo[i] = u;
+        v.cl[i] = ::CompensationFactor(u, mLfo.mLfoMin, mLfo.mLfoMax, mLfo.mLfoCompMode, mLfo.mLfoCompGain);
+        v.Write(mLfo.mLfoTarget, i, u);
+      }
+      *lfoOut = v.lfo[count - 1];
+    }
+
+    // Coefficients for each frame's cutoff and bandwidth; a frame whose
+    // values equal those of the last computation keeps its coefficients
+    // (they are a function of these, and type and rate are fixed here).
+    FilterCoefficients c{f.mInGain, f.mFb1, f.mFb2};
+    float coeffFreq = f.mCoeffFreq;
+    float coeffBandwidth = f.mCoeffBandwidth;
+    for (int i = 0; i < count; ++i)
+    {
+      if (v.freq[i] != coeffFreq || v.bandwidth[i] != coeffBandwidth)
+      {
+        coeffFreq = v.freq[i];
+        coeffBandwidth = v.bandwidth[i];
+        c = ComputeFilterCoefficients(coeffFreq, coeffBandwidth, f.mFilterType, f.mEngineSampleRate);
+      }
+      v.inGain[i] = c.inGain;
+      v.fb1[i] = c.fb1;
+      v.fb2[i] = c.fb2;
+    }
+    f.mInGain = c.inGain;
+    f.mFb1 = c.fb1;
+    f.mFb2 = c.fb2;
+    f.mCoeffFreq = coeffFreq;
+    f.mCoeffBandwidth = coeffBandwidth;
+    v.StoreLastInto(f, count);
+
+    FilterPass(f, &v, count, inputs[0] + start, inputs[1] + start, outputs[0] + start, outputs[1] + start, m);
+  }
+
+  m.StoreInto(f);
+}
