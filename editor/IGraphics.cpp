@@ -28,6 +28,11 @@ void IGraphics::DeleteControls()
   mControlList.Empty(true);
 }
 
+IGraphics::ControlRange IGraphics::Controls() const
+{
+  return ControlRange{&mControlList};
+}
+
 MouseMods* IGraphics::OrNoMods(MouseMods* mod, MouseMods* none)
 {
   return mod ? mod : none;
@@ -89,7 +94,7 @@ bool IGraphics::NeedsRedraw(IRECT* out)
 {
   IRECT dirty;
   bool any = false;
-  for (IControl* control : mControlList)
+  for (IControl* control : Controls())
   {
     if (!control->NeedsRedraw()) continue;
     dirty = dirty.Union(control->Area());
@@ -104,7 +109,7 @@ bool IGraphics::Paint(IRECT* r)
   if (mControlList.GetSize() == 0) return true;
   const IRECT area = r ? *r : IRECT();
   mDirtyArea = area;
-  for (IControl* control : mControlList)
+  for (IControl* control : Controls())
   {
     const IRECT& c = control->Area();
     if (!control->IsHidden() && !area.Empty() && !c.Empty() && c.Intersects(area)) control->Paint(this);
@@ -116,7 +121,7 @@ bool IGraphics::Paint(IRECT* r)
 
 void IGraphics::MarkAllControlsDirty()
 {
-  for (IControl* control : mControlList) control->MarkDirty(false);
+  for (IControl* control : Controls()) control->MarkDirty(false);
 }
 
 // ---- Input ----
@@ -228,7 +233,7 @@ bool IGraphics::MouseOver(int x, int y, MouseMods* mod)
 
 void IGraphics::MouseOut()
 {
-  for (IControl* control : mControlList) control->MouseOut();
+  for (IControl* control : Controls()) control->MouseOut();
   mHoverIndex = -1;
 }
 
@@ -270,7 +275,7 @@ void IGraphics::ShowParamValue(int paramIdx, double value, bool normalized)
     if (!param) return;
     value = param->ToNormalized(value);
   }
-  for (IControl* control : mControlList)
+  for (IControl* control : Controls())
     if (control->ParamIdx() == paramIdx) control->SetValueFromEngine(value);
 }
 
@@ -282,13 +287,13 @@ void IGraphics::ShowControlValue(int controlIdx, double normalized)
 void IGraphics::SetControlsFromUserInput(int paramIdx, double normalized)
 {
   if (paramIdx < 0) return;
-  for (IControl* control : mControlList)
+  for (IControl* control : Controls())
     if (control->ParamIdx() == paramIdx) control->SetValueFromUser(normalized);
 }
 
 void IGraphics::SetControlHidden(int paramIdx, bool hide)
 {
   if (paramIdx < 0) return;
-  for (IControl* control : mControlList)
+  for (IControl* control : Controls())
     if (control->ParamIdx() == paramIdx) control->SetHidden(hide);
 }

@@ -201,6 +201,28 @@ protected:
   bool mTooltipsOn = false;
 
 private:
+  // Walks the list by index, so a control attached while the walk runs (a
+  // drop-down attaching its list, say) neither invalidates it nor is missed.
+  struct ControlRange
+  {
+    const WDL_PtrList<IControl>* list;
+    struct Iterator
+    {
+      const WDL_PtrList<IControl>* list;
+      int index;
+      IControl* operator*() const { return list->Get(index); }
+      Iterator& operator++()
+      {
+        ++index;
+        return *this;
+      }
+      bool operator!=(const Iterator& end) const { return index < end.list->GetSize(); }
+    };
+    Iterator begin() const { return Iterator{list, 0}; }
+    Iterator end() const { return Iterator{list, 0}; }
+  };
+  ControlRange Controls() const;
+
   // Deletes every control, last to first.
   void DeleteControls();
   // mod, or no buttons and no keys when the host gave none.

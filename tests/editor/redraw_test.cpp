@@ -174,3 +174,27 @@ TEST_F(Redraw, MarkAllControlsDirtyRepaintsEverything)
   rig.editor->Tick();
   EXPECT_EQ(a->mPaints + b->mPaints + c->mPaints, 6);
 }
+
+TEST(RedrawGrowing, ControlAttachedDuringThePassIsDrawnInIt)
+{
+  EditorRig rig;
+  ProbeControl* added = nullptr;
+  struct Spawner : ProbeControl
+  {
+    Spawner(IPlugBase* plug, ProbeControl** out) : ProbeControl(plug, IRECT(0, 0, 50, 50)), mOut(out) {}
+    bool Paint(IGraphics* g) override
+    {
+      // Enough controls to make the list reallocate under the walk.
+      if (!*mOut)
+        for (int i = 0; i < 64; ++i) g->AddControl(*mOut = new ProbeControl(mPlug, IRECT(10, 10, 20, 20)));
+      return ProbeControl::Paint(g);
+    }
+    ProbeControl** mOut;
+  };
+  rig.Add(new Spawner(rig.plug.get(), &added));
+  rig.Attach();
+  rig.editor->Tick();
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(rig.editor->NControls(), 65);
+  EXPECT_EQ(added->mPaints, 1);
+}
