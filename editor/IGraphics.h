@@ -69,7 +69,7 @@ public:
   virtual bool ProcessMouseWheel(float d);
   // Arms / cancels the one-shot countdown (in redraw ticks) after which the
   // host calls IPlugBase::FlushPendingEdit to end a wheel gesture.
-  // [UI thread, plug-in mutex held]
+  // [UI thread, or the host thread that flushes; plug-in mutex held]
   virtual void StartParamChangeTimer(int ticks) = 0;
   virtual void StopParamChangeTimer() = 0;
   // Creates the native window inside the host's parent, starts the redraw
