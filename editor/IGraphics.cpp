@@ -1,18 +1,299 @@
 #include "editor/IGraphics.h"
 
+#include "core/IParam.h"
+#include "core/IPlugBase.h"
+#include "editor/IControl.h"
+#include "editor/IEditableTextControl.h"
+#include "raster/LICE_SysBitmap.h"
+
+namespace
+{
+constexpr int kDefaultFrameRate = 24;
+} // namespace
+
 IGraphics::IGraphics(IPlugBase* plug, int width, int height, int fps)
-    : mPlug(plug), mEditorWidth(width), mEditorHeight(height), mFrameRate(fps > 0 ? fps : 24)
+    : mPlug(plug), mEditorWidth(width), mEditorHeight(height), mFrameRate(fps > 0 ? fps : kDefaultFrameRate)
 {
 }
 
-IGraphics::~IGraphics() = default;
+IGraphics::~IGraphics()
+{
+  DeleteControls();
+  delete mBackBuffer;
+  mBackBuffer = nullptr;
+}
 
-void IGraphics::ShowParamValue(int, double, bool) {}
+void IGraphics::DeleteControls()
+{
+  mControlList.Empty(true);
+}
 
-void IGraphics::PrepareDrawing() {}
+IGraphics::ControlRange IGraphics::Controls() const
+{
+  return ControlRange{&mControlList};
+}
 
-void IGraphics::SetControlHidden(int, bool) {}
+MouseMods* IGraphics::OrNoMods(MouseMods* mod, MouseMods* none)
+{
+  return mod ? mod : none;
+}
 
-void IGraphics::ShowControlValue(int, double) {}
+// ---- Platform defaults ----
 
-void IGraphics::SetControlsFromUserInput(int, double) {}
+void IGraphics::ResizeEditor(int w, int h)
+{
+  mEditorWidth = w;
+  mEditorHeight = h;
+  mCapture = mHoverIndex = mMouseAtX = mMouseAtY = -1;
+  DeleteControls();
+  // The picture follows the editor's size, so a later pass neither draws
+  // into a stale surface nor leaves part of the new one blank.
+  if (mBackBuffer) mBackBuffer->resize(w, h);
+  if (mPlug) mPlug->ResizeEditorWindow();
+}
+
+bool IGraphics::IsWindowOpen()
+{
+  return NativeWindow() != nullptr;
+}
+
+bool IGraphics::ProcessMouseWheel(float)
+{
+  return false;
+}
+
+void* IGraphics::OpenEditorWindow(void*, void*)
+{
+  return nullptr;
+}
+
+// ---- Building ----
+
+int IGraphics::AddControl(IControl* control)
+{
+  mControlList.Add(control);
+  return mControlList.GetSize() - 1;
+}
+
+void IGraphics::PrepareDrawing()
+{
+  if (mBackBuffer)
+    mBackBuffer->resize(mEditorWidth, mEditorHeight);
+  else
+    mBackBuffer = new LICE_SysBitmap(mEditorWidth, mEditorHeight);
+}
+
+LICE_IBitmap* IGraphics::BackBufferBitmap() const
+{
+  return mBackBuffer;
+}
+
+// ---- Redraw ----
+
+bool IGraphics::NeedsRedraw(IRECT* out)
+{
+  IRECT dirty;
+  bool any = false;
+  for (IControl* control : Controls())
+  {
+    if (!control->NeedsRedraw()) continue;
+    dirty = dirty.Union(control->Area());
+    any = true;
+  }
+  if (out) *out = dirty;
+  return any;
+}
+
+bool IGraphics::Paint(IRECT* r)
+{
+  if (mControlList.GetSize() == 0) return true;
+  const IRECT area = r ? *r : IRECT();
+  mDirtyArea = area;
+  for (IControl* control : Controls())
+  {
+    const IRECT& c = control->Area();
+    if (!control->IsHidden() && !area.Empty() && !c.Empty() && c.Intersects(area)) control->Paint(this);
+    control->MarkClean();
+  }
+  IRECT presented = area;
+  return PresentRect(&presented);
+}
+
+void IGraphics::MarkAllControlsDirty()
+{
+  for (IControl* control : Controls()) control->MarkDirty(false);
+}
+
+// ---- Input ----
+
+int IGraphics::ControlAt(int x, int y)
+{
+  if (mCapture >= 0) return mCapture;
+  for (int i = mControlList.GetSize() - 1; i >= 0; --i)
+  {
+    IControl* control = mControlList.Get(i);
+    if (control->IsHidden() || control->IsDimmed()) continue;
+    if (control->Contains(x, y)) return i;
+  }
+  return -1;
+}
+
+void IGraphics::MouseDown(int x, int y, MouseMods* mod)
+{
+  MouseMods none;
+  mod = OrNoMods(mod, &none);
+  mCapture = mMouseAtX = mMouseAtY = -1;
+  const int c = ControlAt(x, y);
+  if (c < 0) return;
+  mCapture = c;
+  mMouseAtX = x;
+  mMouseAtY = y;
+  IControl* control = mControlList.Get(c);
+  const int paramIdx = control->ParamIdx();
+  if (paramIdx >= 0 && mPlug) mPlug->BeginHostEdit(paramIdx);
+  control->MouseDown(x, y, mod);
+}
+
+void IGraphics::MouseUp(int x, int y, MouseMods* mod)
+{
+  MouseMods none;
+  mod = OrNoMods(mod, &none);
+  const int c = ControlAt(x, y);
+  mCapture = mMouseAtX = mMouseAtY = -1;
+  IControl* control = mControlList.Get(c);
+  if (!control) return;
+  control->MouseUp(x, y, mod);
+  const int paramIdx = control->ParamIdx();
+  if (paramIdx >= 0 && mPlug) mPlug->EndHostEdit(paramIdx);
+}
+
+void IGraphics::MouseDrag(int x, int y, MouseMods* mod)
+{
+  MouseMods none;
+  mod = OrNoMods(mod, &none);
+  IControl* control = mControlList.Get(mCapture);
+  if (!control || (x == mMouseAtX && y == mMouseAtY)) return;
+  const int dX = x - mMouseAtX;
+  const int dY = y - mMouseAtY;
+  mMouseAtX = x;
+  mMouseAtY = y;
+  control->MouseDrag(x, y, dX, dY, mod);
+}
+
+bool IGraphics::MouseDoubleClick(int x, int y, MouseMods* mod)
+{
+  MouseMods none;
+  mod = OrNoMods(mod, &none);
+  mCapture = mMouseAtX = mMouseAtY = -1;
+  const int c = ControlAt(x, y);
+  IControl* control = mControlList.Get(c);
+  if (!control) return false;
+  const int paramIdx = control->ParamIdx();
+  if (paramIdx >= 0 && mPlug) mPlug->BeginHostEdit(paramIdx);
+  if (!control->DoubleAsSingle())
+  {
+    control->MouseDoubleClick(x, y, mod);
+    return false;
+  }
+  mCapture = c;
+  mMouseAtX = x;
+  mMouseAtY = y;
+  control->MouseDown(x, y, mod);
+  return true;
+}
+
+void IGraphics::MouseWheel(int x, int y, MouseMods* mod, int d)
+{
+  MouseMods none;
+  mod = OrNoMods(mod, &none);
+  IControl* control = mControlList.Get(ControlAt(x, y));
+  if (!control) return;
+  const int paramIdx = control->ParamIdx();
+  if (paramIdx >= 0 && mPlug) mPlug->BeginHostEditCoalesced(paramIdx);
+  control->MouseWheel(x, y, mod, d);
+  if (paramIdx >= 0 && mPlug) mPlug->EndHostEditDelayed(paramIdx);
+}
+
+bool IGraphics::MouseOver(int x, int y, MouseMods* mod)
+{
+  if (!mTrackHover) return false;
+  MouseMods none;
+  mod = OrNoMods(mod, &none);
+  const int c = ControlAt(x, y);
+  IControl* control = mControlList.Get(c);
+  if (!control) return true;
+  mMouseAtX = x;
+  mMouseAtY = y;
+  control->MouseOver(x, y, mod);
+  if (mHoverIndex >= 0 && mHoverIndex != c)
+    if (IControl* previous = mControlList.Get(mHoverIndex)) previous->MouseOut();
+  mHoverIndex = c;
+  return true;
+}
+
+void IGraphics::MouseOut()
+{
+  for (IControl* control : Controls()) control->MouseOut();
+  mHoverIndex = -1;
+}
+
+bool IGraphics::KeyDown(int x, int y, int key)
+{
+  IControl* control = mControlList.Get(ControlAt(x, y));
+  if (!control) return false;
+  control->KeyDown(x, y, key);
+  return true;
+}
+
+void IGraphics::ApplyPromptText(IControl* control, IParam* param, const char* text)
+{
+  if (!control) return;
+  if (param)
+  {
+    // A display text chosen from the list, else the leading number (0 when
+    // the text holds none), normalized by the parameter's own rule.
+    const double value = param->ParseValue(text ? text : "");
+    const int paramIdx = control->ParamIdx();
+    if (paramIdx >= 0 && mPlug) mPlug->BeginHostEdit(paramIdx);
+    control->SetValueFromUser(param->ToNormalized(value));
+    if (paramIdx >= 0 && mPlug) mPlug->EndHostEdit(paramIdx);
+    return;
+  }
+  if (auto* editable = dynamic_cast<IEditableTextControl*>(control))
+    if (editable->IsEditable()) editable->TextFromTextEntry(text);
+}
+
+// ---- Parameter link ----
+
+void IGraphics::ShowParamValue(int paramIdx, double value, bool normalized)
+{
+  // -1 marks controls without a parameter; it never selects them.
+  if (paramIdx < 0) return;
+  if (!normalized)
+  {
+    const IParam* param = mPlug ? mPlug->Param(paramIdx) : nullptr;
+    if (!param) return;
+    value = param->ToNormalized(value);
+  }
+  for (IControl* control : Controls())
+    if (control->ParamIdx() == paramIdx) control->SetValueFromEngine(value);
+}
+
+void IGraphics::ShowControlValue(int controlIdx, double normalized)
+{
+  if (IControl* control = mControlList.Get(controlIdx)) control->SetValueFromEngine(normalized);
+}
+
+void IGraphics::SetControlsFromUserInput(int paramIdx, double normalized)
+{
+  if (paramIdx < 0) return;
+  for (IControl* control : Controls())
+    if (control->ParamIdx() == paramIdx) control->SetValueFromUser(normalized);
+}
+
+void IGraphics::SetControlHidden(int paramIdx, bool hide)
+{
+  if (paramIdx < 0) return;
+  for (IControl* control : Controls())
+    if (control->ParamIdx() == paramIdx) control->SetHidden(hide);
+}

@@ -2,11 +2,12 @@
 
 #include <vector>
 
-#include "editor/IGraphics.h"
+#include "platform/linux/IGraphicsHeadless.h"
 
 // A stand-in editor that records what the plug-in base tells it and runs
-// the wheel-gesture countdown on explicit ticks.
-class RecordingEditor : public IGraphics
+// the wheel-gesture countdown on explicit ticks. It has no controls; the
+// headless host supplies the platform operations.
+class RecordingEditor : public IGraphicsHeadless
 {
 public:
   struct Shown
@@ -17,7 +18,7 @@ public:
   };
 
   RecordingEditor(IPlugBase* plug, int fps = 24, bool* deleted = nullptr)
-      : IGraphics(plug, 100, 100, fps), mDeleted(deleted)
+      : IGraphicsHeadless(plug, 100, 100, fps), mDeleted(deleted)
   {
   }
   ~RecordingEditor() override
@@ -38,6 +39,7 @@ public:
   void StopParamChangeTimer() override { mTimerTicks = 0; }
 
   // One redraw tick: counts down and ends the pending gesture at zero.
+  // (Replaces the headless host's tick, which also repaints.)
   void Tick();
 
   std::vector<Shown> mShown;

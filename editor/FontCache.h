@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <vector>
+
+#include "editor/IText.h"
+
+class LICE_IFont;
+
+// The fonts of the whole process, shared by every editor, found by size,
+// orientation, style and font name (colour, alignment and quality are not
+// part of the key). The cache owns its fonts and frees them when the library
+// is unloaded. [any thread; one mutex]
+class FontCache
+{
+public:
+  static FontCache& Instance();
+
+  // The font cached for the style; otherwise the result of make() (called
+  // with the cache locked), cached when it is not null.
+  LICE_IFont* FindOrMake(const IText& text, const std::function<LICE_IFont*()>& make);
+  int Count();
+
+  ~FontCache();
+
+private:
+  struct Entry
+  {
+    int size;
+    int orientation;
+    int style;
+    char name[IText::kFontNameSize];
+    LICE_IFont* font;
+  };
+
+  FontCache() = default;
+
+  std::mutex mLock;
+  std::vector<Entry> mEntries;
+};

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "core/IRECT.h"
+#include "editor/IBitmap.h"
+#include "editor/IChannelBlend.h"
+#include "editor/MouseMods.h"
+
+class IGraphics;
+class IPlugBase;
+
+// One element of the editor: a rectangle, an optional bound parameter, a
+// normalized value (0..1), redraw flags and the input and drawing operations
+// the editor calls. The editor owns every control attached to it.
+//
+// Threads: everything runs on the UI thread, except SetValueFromEngine,
+// which the plug-in may call from whichever thread changed the parameter
+// (host automation, with the plug-in mutex held); it only stores the value
+// and sets flags, and the drawing happens later on the UI thread.
+class IControl
+{
+public:
+  IControl(IPlugBase* plug, const IRECT& area, int paramIdx = -1, const IChannelBlend& blend = IChannelBlend());
+  virtual ~IControl();
+
+  IControl(const IControl&) = delete;
+  IControl& operator=(const IControl&) = delete;
+
+  // ---- Input, called by the editor [UI thread] ----
+
+  // A right click opens a value prompt.
+  virtual void MouseDown(int x, int y, MouseMods* mod);
+  virtual void MouseUp(int x, int y, MouseMods* mod);
+  virtual void FileDropped(int x, int y, const char* path);
+  // dX, dY: movement since the last position delivered to this control.
+  virtual void MouseDrag(int x, int y, int dX, int dY, MouseMods* mod);
+  // Restores the default value once it is known.
+  virtual void MouseDoubleClick(int x, int y, MouseMods* mod);
+  // d notches, positive away from the user: steps of 0.01, 0.001 when fine.
+  virtual void MouseWheel(int x, int y, MouseMods* mod, int d);
+  // key: one of EKeyCode.
+  virtual void KeyDown(int x, int y, int key);
+  virtual void MouseOver(int x, int y, MouseMods* mod);
+  virtual void MouseOut();
+
+  // Draws into the editor's back buffer. [UI thread, inside IGraphics::Paint]
+  virtual bool Paint(IGraphics* graphics) = 0;
+
+  // ---- Value changes ----
+
+  // A value pushed by the plug-in: shown, never reported back. The first one
+  // becomes the double-click default. [any thread; stores only]
+  virtual void SetValueFromEngine(double value);
+  // A value chosen by the user outside the control's own input (a prompt, a
+  // dependent parameter): reported to the plug-in.
+  virtual void SetValueFromUser(double value);
+  virtual void SetHidden(bool hide);
+  // Greying dims the control to a quarter weight and stops it being hit.
+  virtual void SetDimmed(bool gray);
+  // Whether (x, y) lies in the target rectangle, right and bottom edges
+  // included.
+  virtual bool Contains(int x, int y);
+  // Clamps the value and asks for a redraw; with push the value is also
+  // reported to the plug-in as a user edit.
+  virtual void MarkDirty(bool push);
+  // After a drawing pass: stays dirty only if it asked to be drawn again.
+  virtual void MarkClean();
+  virtual bool NeedsRedraw();
+  // An idle hook; the editor never calls it.
+  virtual void OnIdle() {}
+
+  // Opens the editor's value prompt over the control (not for controls
+  // without a parameter or with prompts switched off).
+  void PromptForValue();
+  // The platform host's value prompt for this control closed.
+  void PromptClosed();
+
+  // ---- Queries and set-up ----
+
+  IPlugBase* Plug() const { return mPlug; }
+  const IRECT& Area() const { return mArea; }
+  const IRECT& HitArea() const { return mHitArea; }
+  void SetHitArea(const IRECT& area) { mHitArea = area; }
+  int ParamIdx() const { return mParamIndex; }
+  double Value() const { return mControlValue; }
+  double Default() const { return mDefault; }
+  void SetClamp(double lo, double hi)
+  {
+    mMinClamp = lo;
+    mMaxClamp = hi;
+  }
+  bool IsHidden() const { return mHidden; }
+  bool IsDimmed() const { return mDimmed; }
+  bool IsPromptOpen() const { return mPromptOpen; }
+  void SetPromptOpen(bool open) { mPromptOpen = open; }
+  bool NoPrompt() const { return mNoPrompt; }
+  void SetNoPrompt(bool off) { mNoPrompt = off; }
+  bool DoubleAsSingle() const { return mDoubleAsSingle; }
+  void SetDoubleAsSingle(bool single) { mDoubleAsSingle = single; }
+  const IChannelBlend& Blend() const { return mBlendMode; }
+  const char* TipText() const { return mTipText; }
+  void SetTipText(const char* text) { mTipText = text; }
+
+protected:
+  // The editor this control's plug-in has attached, or null.
+  IGraphics* Editor() const;
+
+  IPlugBase* mPlug;
+  IRECT mArea;               // drawn and reported dirty
+  IRECT mHitArea;            // receives the mouse
+  IBitmap mImageStrip;       // an image slot for subclasses
+  int mParamIndex;
+  double mControlValue = 0.0;
+  double mDefault = -1.0;    // < 0: not yet known
+  double mMinClamp = 0.0;
+  double mMaxClamp = 1.0;
+  bool mDirtyFlag = true;
+  bool mHidden = false;
+  bool mDimmed = false;
+  bool mAlwaysDirty = false; // stay dirty for one more drawing pass
+  bool mNoPrompt = false;
+  bool mPromptOpen = false;
+  bool mDoubleAsSingle = false;
+  IChannelBlend mBlendMode;
+  const char* mTipText = nullptr;
+};
