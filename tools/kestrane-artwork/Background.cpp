@@ -1,5 +1,6 @@
 // The background: everything that never changes, and the unlit look of the
 // controls that draw only their lit state.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -84,34 +85,47 @@ void Groove(Canvas& c, float l, float t, float r, float b)
   widgets::Well(c, Box{l, t, r, b}, (b - t) * 0.5f);
 }
 
+// A modulation marker's track: a thin groove with small stops at the ends of
+// the range, where the marker sits at the range's low and high ends.
+void MarkerTrack(Canvas& c, const layout::Rect& row)
+{
+  const float l = static_cast<float>(row.L), r = static_cast<float>(row.R);
+  const float t = static_cast<float>(row.T), b = static_cast<float>(row.B);
+  Groove(c, l - 1, t - 1, r + 1, b + 1);
+  const Rgba stop = WithAlpha(theme::kLabelDim, 0.8f);
+  c.Fill(RoundRect(l - 1, t - 4, l, t - 2, 0), Solid(stop));
+  c.Fill(RoundRect(r, t - 4, r + 1, t - 2, 0), Solid(stop));
+}
+
 void Header(Canvas& c)
 {
-  // Emblem: a resonant low-pass response in a round badge.
-  const float ex = 30.0f, ey = 29.0f;
-  c.Shadow(Circle(ex, ey, 16.0f), 3.0f, 0.0f, 1.5f, Rgb(0, 0, 0, 0.6f));
-  c.Fill(Circle(ex, ey, 16.0f), Solid(theme::kPanelEdge));
-  c.Fill(Circle(ex, ey, 15.0f), Vertical(ey - 15, theme::kPanelTop, ey + 15, theme::kPanelBottom));
+  // Emblem: a resonant low-pass response, as a filter display shows it, in
+  // a round badge.
+  const float ex = 30.0f, ey = 29.0f, er = 15.0f;
+  c.Shadow(Circle(ex, ey, er + 1.0f), 3.0f, 0.0f, 1.5f, Rgb(0, 0, 0, 0.6f));
+  c.Fill(Circle(ex, ey, er + 1.0f), Solid(theme::kPanelEdge));
+  c.Fill(Circle(ex, ey, er), Vertical(ey - er, theme::kWell, ey + er, Rgb(24, 26, 31)));
   std::vector<Point> curve;
-  for (int i = 0; i <= 60; ++i)
+  const float left = ex - er, right = ex + er, flat = ey - 1.0f;
+  for (int i = 0; i <= 80; ++i)
   {
-    const float t = static_cast<float>(i) / 60.0f;
-    const float f = std::pow(10.0f, (t - 0.55f) * 2.2f); // frequency relative to the cutoff
-    const float q = 3.2f;
+    const float t = static_cast<float>(i) / 80.0f;
+    const float f = std::pow(10.0f, (t - 0.55f) * 1.6f); // frequency relative to the cutoff
+    const float q = 3.0f;
     const float mag = 1.0f / std::sqrt((1 - f * f) * (1 - f * f) + (f / q) * (f / q));
-    const float db = 20.0f * std::log10(mag);
-    curve.push_back({ex - 10.5f + 21.0f * t, ey + 2.0f - std::max(-14.0f, std::min(10.0f, db)) * 0.55f});
+    const float db = std::clamp(20.0f * std::log10(mag), -24.0f, 12.0f);
+    curve.push_back({left + (right - left) * t, flat - db * 0.7f});
   }
+  std::vector<Point> area = curve;
+  area.push_back({right, ey + er + 2.0f});
+  area.push_back({left, ey + er + 2.0f});
   Canvas badge(64, 60);
-  badge.Fill(Polyline(curve, 2.6f), Solid(theme::kAccent));
-  Mask m(64, 60);
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 64; ++x) m.At(x, y) = badge.Get(x, y).a;
-  m.Blur(3.0f);
-  Canvas drawn(64, 60);
-  drawn.FillMask(m, 0, 0, Solid(theme::kAccent), 0.5f);
-  drawn.Fill(Polyline(curve, 1.5f), Solid(theme::kAccentBright));
-  drawn.ClipTo(Circle(ex, ey, 14.5f));
-  c.Draw(drawn, 0, 0);
+  badge.Fill(Polygon(area),
+             Vertical(flat - 6.0f, WithAlpha(theme::kAccent, 0.8f), ey + er, WithAlpha(theme::kAccent, 0.1f)));
+  badge.Shadow(Polyline(curve, 1.8f), 3.0f, 0.0f, 0.0f, WithAlpha(theme::kAccent, 0.6f));
+  badge.Fill(Polyline(curve, 1.8f), Solid(theme::kAccentBright));
+  badge.ClipTo(Circle(ex, ey, er - 0.5f));
+  c.Draw(badge, 0, 0);
 
   // Product name in the web-link area; the version sits at its top right.
   DrawText(c, theme::TitleFont(), "Kestrane", 78.0f, 38, Align::Left, Solid(theme::kTitle));
@@ -169,10 +183,10 @@ Canvas Background()
   widgets::Label(c, "Direction", 166.0f, 284.0f);
   widgets::GroupLabel(c, "Vol Comp", 48.0f, 294.0f, 182.0f);
   Groove(c, 47, 304, 131, 312);
-  Groove(c, 36, 332, 194, 336);
+  MarkerTrack(c, kEnvMarkerRow);
 
   // LFO: modulation track, volume compensation, target, wave, sync.
-  Groove(c, 216, 269, 352, 273);
+  MarkerTrack(c, kLfoMarkerRow);
   widgets::GroupLabel(c, "Vol Comp", 224.0f, 288.0f, 344.0f);
   Groove(c, 223, 299, 307, 307);
   widgets::Label(c, "Target", 273.0f, 338.0f, Align::Right);
