@@ -19,9 +19,9 @@ constexpr double kPi = 3.141592653589793;
 
 // The image as the editor will load it: without an alpha channel every pixel
 // is opaque.
-std::unique_ptr<LICE_MemBitmap> AsLoaded(const Image& img)
+std::unique_ptr<LICE_MemBitmap> AsLoaded(Image& img)
 {
-  art::Canvas& c = const_cast<art::Canvas&>(img.canvas);
+  art::Canvas& c = img.canvas;
   const int w = c.Width(), h = c.Height();
   auto bm = std::make_unique<LICE_MemBitmap>(w, h);
   for (int y = 0; y < h; ++y)
@@ -58,10 +58,10 @@ int Nearest(double v)
 }
 } // namespace
 
-std::unique_ptr<LICE_MemBitmap> ComposePreview(const std::vector<Image>& images)
+std::unique_ptr<LICE_MemBitmap> ComposePreview(std::vector<Image>& images)
 {
   std::map<std::string, std::unique_ptr<LICE_MemBitmap>> bm;
-  for (const Image& img : images) bm[img.file] = AsLoaded(img);
+  for (Image& img : images) bm[img.file] = AsLoaded(img);
   auto readout = MakeFont("Arial", 15, LICE_RGBA(255, 255, 255, 160));
   auto version = MakeFont("Verdana", 13, LICE_RGBA(255, 255, 255, 55));
   if (!readout || !version) return nullptr;

@@ -13,5 +13,5 @@ namespace artwork
 // their rings and read-outs, lit buttons, one target list open, markers on
 // their tracks), drawn with the raster library's own routines as the editor
 // will draw them. Null if a font for the read-outs is missing.
-std::unique_ptr<LICE_MemBitmap> ComposePreview(const std::vector<Image>& images);
+std::unique_ptr<LICE_MemBitmap> ComposePreview(std::vector<Image>& images);
 } // namespace artwork
