@@ -49,8 +49,8 @@ struct EffectEditor : ::testing::Test
     editor->AddControl(rateMs);
     editor->SetControlHidden(kLfoRateSync, true);
     editor->SetControlHidden(kLfoRateMs, true);
-    plug.AttachModulationDisplays(nullptr, nullptr, kRoutingIndex);
     plug.AttachEditor(editor);
+    plug.AttachModulationDisplays(nullptr, nullptr, kRoutingIndex);
     plug.SetSampleRate(48000.0);
     plug.Open();
     plug.ClearCalls();
