@@ -650,50 +650,41 @@ VstIntPtr IPlugVST::CanDo(const char* text) const
 
 // ---- Audio and parameter callbacks ----
 
-void IPlugVST::BeginProcessCallback()
+// One audio callback: the MIDI request and the events queued since the last
+// block, then the host's buffers bound and run through the plug-in base with
+// the precision and output mode of the callback the host chose.
+// [audio thread; takes the plug-in mutex]
+template <class Sample>
+void IPlugVST::RunProcessCallback(AEffect* effect, Sample** inputs, Sample** outputs, VstInt32 nFrames,
+                                  void (IPlugBase::*run)(int))
 {
-  if (mMidiMode != 0) CallHost(audioMasterWantMidi, 0, 1);
-  mInProcessCallback = true;
-  FlushEventOutbox();
+  IPlugVST* plug = FromEffect(effect);
+  if (!plug) return;
+  WDL_MutexLock lock(&plug->mPlugLock);
+  if (plug->mMidiMode != 0) plug->CallHost(audioMasterWantMidi, 0, 1);
+  plug->mInProcessCallback = true;
+  plug->FlushEventOutbox();
+  plug->BindInputBuffers(0, plug->InputCount(), inputs, nFrames);
+  plug->BindOutputBuffers(0, plug->OutputCount(), outputs);
+  (plug->*run)(nFrames);
+  plug->mInProcessCallback = false;
 }
 
-// [audio thread; takes the plug-in mutex]
+// The three callbacks stay distinct functions: some hosts refuse
+// processReplacing when it is the same pointer as process.
 void IPlugVST::VSTProcess(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames)
 {
-  IPlugVST* plug = FromEffect(effect);
-  if (!plug) return;
-  WDL_MutexLock lock(&plug->mPlugLock);
-  plug->BeginProcessCallback();
-  plug->BindInputBuffers(0, plug->InputCount(), inputs, nFrames);
-  plug->BindOutputBuffers(0, plug->OutputCount(), outputs);
-  plug->RunBuffersFloatAccumulating(nFrames);
-  plug->EndProcessCallback();
+  RunProcessCallback(effect, inputs, outputs, nFrames, &IPlugBase::RunBuffersFloatAccumulating);
 }
 
-// [audio thread; takes the plug-in mutex]
 void IPlugVST::VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames)
 {
-  IPlugVST* plug = FromEffect(effect);
-  if (!plug) return;
-  WDL_MutexLock lock(&plug->mPlugLock);
-  plug->BeginProcessCallback();
-  plug->BindInputBuffers(0, plug->InputCount(), inputs, nFrames);
-  plug->BindOutputBuffers(0, plug->OutputCount(), outputs);
-  plug->RunBuffersFloatReplacing(nFrames);
-  plug->EndProcessCallback();
+  RunProcessCallback(effect, inputs, outputs, nFrames, &IPlugBase::RunBuffersFloatReplacing);
 }
 
-// [audio thread; takes the plug-in mutex]
 void IPlugVST::VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs, VstInt32 nFrames)
 {
-  IPlugVST* plug = FromEffect(effect);
-  if (!plug) return;
-  WDL_MutexLock lock(&plug->mPlugLock);
-  plug->BeginProcessCallback();
-  plug->BindInputBuffers(0, plug->InputCount(), inputs, nFrames);
-  plug->BindOutputBuffers(0, plug->OutputCount(), outputs);
-  plug->RunBuffers(nFrames);
-  plug->EndProcessCallback();
+  RunProcessCallback(effect, inputs, outputs, nFrames, &IPlugBase::RunBuffers);
 }
 
 // [any host thread, also while the audio thread waits; takes the plug-in mutex]

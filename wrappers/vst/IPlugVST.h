@@ -108,10 +108,9 @@ private:
   VstIntPtr CanDo(const char* text) const;
   void SetSpeakerConnections(const VstSpeakerArrangement* inputs, const VstSpeakerArrangement* outputs);
 
-  // Common start of the three audio callbacks: the MIDI request, then the
-  // events queued since the last block. [audio thread, plug-in mutex held]
-  void BeginProcessCallback();
-  void EndProcessCallback() { mInProcessCallback = false; }
+  template <class Sample>
+  static void RunProcessCallback(AEffect* effect, Sample** inputs, Sample** outputs, VstInt32 nFrames,
+                                 void (IPlugBase::*run)(int));
   void FlushEventOutbox();
 
   // The editor that can open a window for the host, or null. Hosts are only
