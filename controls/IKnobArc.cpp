@@ -1,6 +1,7 @@
 #include "controls/IKnobArc.h"
 
 #include "controls/ParamReadout.h"
+#include "controls/PassAreaGuard.h"
 #include "core/NumericConversions.h"
 #include "editor/IGraphics.h"
 
@@ -82,6 +83,13 @@ void IKnobArc::DrawRing(IGraphics* graphics, float cx, float cy, float radius, f
 
 bool IKnobArc::Paint(IGraphics* graphics)
 {
+  const PassAreaGuard guard(graphics, PassAreaGuard::WithText(mArea));
+  DrawReadoutAndRing(graphics);
+  return true;
+}
+
+void IKnobArc::DrawReadoutAndRing(IGraphics* graphics)
+{
   // The prompt has closed since the last draw.
   if (mPromptRequested && !mPromptOpen) mPromptRequested = false;
 
@@ -149,5 +157,4 @@ bool IKnobArc::Paint(IGraphics* graphics)
     DrawRing(graphics, cx, cy, mRadius, mArcWidth, RingStartAngle(mMaxAngle),
              RingEndAngle(mControlValue, mMaxAngle));
   }
-  return true;
 }

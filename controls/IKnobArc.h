@@ -47,6 +47,8 @@ public:
   const IColor& ArcColor() const { return mArcColor; }
 
 protected:
+  // The read-out, then the ring unless mDrawArc is cleared.
+  void DrawReadoutAndRing(IGraphics* graphics);
   // Draws the ring as arcs from radius to radius + width, 0.3 pixels apart.
   void DrawRing(IGraphics* graphics, float cx, float cy, float radius, float width, float startAngle,
                 float endAngle);

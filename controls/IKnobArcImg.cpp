@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "controls/PassAreaGuard.h"
 #include "core/NumericConversions.h"
 #include "editor/IGraphics.h"
 
@@ -99,6 +100,7 @@ void IKnobArcImg::EnsureTurningFrame(IGraphics* graphics)
 
 bool IKnobArcImg::Paint(IGraphics* graphics)
 {
+  const PassAreaGuard guard(graphics, PassAreaGuard::WithText(mArea));
   const int cx = CentreX();
   const int cy = CentreY();
 
@@ -132,7 +134,8 @@ bool IKnobArcImg::Paint(IGraphics* graphics)
     graphics->BlitRotated(&mKnobImage, cx, cy, angle, &mImgBlend, shift, shift);
   }
 
-  // The read-out; this class's own ring replaces IKnobArc's.
+  // IKnobArc's read-out; this class's own ring replaces IKnobArc's.
   mDrawArc = false;
-  return IKnobArc::Paint(graphics);
+  DrawReadoutAndRing(graphics);
+  return true;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/PassAreaGuard.h"
 #include "core/NumericConversions.h"
 #include "editor/IGraphics.h"
 
@@ -65,7 +66,9 @@ bool ISlider::BarRect(double v, IRECT* bar) const
 
 bool ISlider::Paint(IGraphics* graphics)
 {
+  const PassAreaGuard guard(graphics, PassAreaGuard::WithText(mArea));
   IRECT bar;
   if (BarRect(mControlValue, &bar)) graphics->FillRectColor(&mBarColor, &bar, nullptr);
-  return ISliderImg::Paint(graphics);
+  DrawReadoutAndHandle(graphics);
+  return true;
 }

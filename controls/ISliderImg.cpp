@@ -1,6 +1,7 @@
 #include "controls/ISliderImg.h"
 
 #include "controls/ParamReadout.h"
+#include "controls/PassAreaGuard.h"
 #include "core/IPlugBase.h"
 #include "core/NumericConversions.h"
 #include "editor/IGraphics.h"
@@ -75,6 +76,13 @@ IRECT ISliderImg::HandleRect(double c) const
 
 bool ISliderImg::Paint(IGraphics* graphics)
 {
+  const PassAreaGuard guard(graphics, PassAreaGuard::WithText(mArea));
+  DrawReadoutAndHandle(graphics);
+  return true;
+}
+
+void ISliderImg::DrawReadoutAndHandle(IGraphics* graphics)
+{
   const ParamReadout readout(mPlug, mParamIndex, true);
   const int size = mLabelText.mSize;
   if (!readout.Empty() && size > 0)
@@ -88,5 +96,4 @@ bool ISliderImg::Paint(IGraphics* graphics)
   const IParam* param = (mPlug && mParamIndex >= 0) ? mPlug->Param(mParamIndex) : nullptr;
   const IRECT handle = HandleRect(param ? param->NormalizedValue() : mControlValue);
   graphics->BlitBitmap(&mHandle, &handle, 1, &mBlendMode, true);
-  return true;
 }

@@ -24,6 +24,8 @@ public:
   IRECT HandleRect(double c) const;
 
 protected:
+  // The read-out and the handle.
+  void DrawReadoutAndHandle(IGraphics* graphics);
   // Puts the handle's centre at the pointer, when the pointer is in the area.
   void MoveHandleTo(int x, int y);
 

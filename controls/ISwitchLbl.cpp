@@ -1,6 +1,7 @@
 #include "controls/ISwitchLbl.h"
 
 #include "controls/ParamReadout.h"
+#include "controls/PassAreaGuard.h"
 #include "core/NumericConversions.h"
 #include "editor/IGraphics.h"
 
@@ -72,6 +73,7 @@ IRECT ISwitchLbl::ImageRect() const
 
 bool ISwitchLbl::Paint(IGraphics* graphics)
 {
+  const PassAreaGuard guard(graphics, PassAreaGuard::WithText(mArea));
   const ParamReadout readout(mPlug, mParamIndex, true);
   const int size = mLabelText.mSize;
   if (!readout.Empty() && size > 0)

@@ -178,3 +178,21 @@ TEST_F(KnobRig, RightClickAsksForAValueOnce)
   rig.editor->Tick();
   EXPECT_FALSE(knob->PromptRequested());
 }
+
+TEST_F(KnobRig, APassCuttingTheKnobGetsOnlyItsOwnPart)
+{
+  PaintAt(1.0);
+  std::vector<LICE_pixel> whole;
+  for (int y = 80; y < 175; ++y)
+    for (int x = 50; x < 135; ++x) whole.push_back(At(x, y));
+
+  // Only the left half of the knob is in the pass: the ring, the turned
+  // image and the read-out change nothing to its right.
+  rig.Clear(kBlack);
+  IRECT left(0, 0, 92, 470);
+  rig.editor->Paint(&left);
+  int i = 0;
+  for (int y = 80; y < 175; ++y)
+    for (int x = 50; x < 135; ++x, ++i)
+      EXPECT_EQ(At(x, y), x < 92 ? whole[i] : kBlack) << x << "," << y;
+}
