@@ -158,6 +158,8 @@ void IPlugBase::AttachEditor(IGraphics* editor)
 {
   if (!editor) return;
   WDL_MutexLock lock(&mPlugLock);
+  // The plug-in owns its editor: one that is replaced is deleted.
+  if (mGraphics && mGraphics != editor) delete mGraphics;
   for (int i = 0; i < ParamCount(); ++i) editor->ShowParamValue(i, Param(i)->NormalizedValue(), true);
   editor->PrepareDrawing();
   mGraphics = editor;

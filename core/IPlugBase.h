@@ -84,7 +84,8 @@ public:
   virtual int HostKind();
   virtual void ResizeEditorWindow() = 0;
   virtual void HostQuirksInit() = 0;
-  // Takes ownership of the editor. [UI or host thread]
+  // Takes ownership of the editor; one attached before is deleted.
+  // [UI or host thread]
   virtual void AttachEditor(IGraphics* editor);
   virtual void ChangeBlockSize(int nFrames);
   virtual void ChangeLatency(int samples);

@@ -53,7 +53,7 @@ CLS_KESTRANE::CLS_KESTRANE(KestraneInstanceInfo info)
   mParamsPending = kNumKestraneParams;
 
   SetupParams();
-  // The editor layout is built here, between the parameters and the presets.
+  MakeEditor();
   MakePresets();
 }
 
@@ -275,6 +275,19 @@ void CLS_KESTRANE::AttachModulationDisplays(ModulationMarks* envGraph, Modulatio
   SetEnvDisplayActive(mEnvDisplayActive);
   SetLfoDisplayActive(mLfoDisplayActive);
   ShowModulationRanges();
+}
+
+void CLS_KESTRANE::AttachEditor(IGraphics* editor)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  if (editor && editor != Editor())
+  {
+    // The displays and the indicator belong to the editor being replaced.
+    mEnvGraph = nullptr;
+    mLfoGraph = nullptr;
+    mRoutingControl = -1;
+  }
+  KestraneWrapper::AttachEditor(editor);
 }
 
 void CLS_KESTRANE::MarkSyncClicked()

@@ -46,6 +46,11 @@ public:
 
   // ---- Links the editor layout sets ----
 
+  // Takes the editor; links into an editor it replaces (displays, routing
+  // indicator) are dropped first, since the base deletes that editor.
+  // [UI or host thread; takes the mutex]
+  void AttachEditor(IGraphics* editor) override;
+
   // The two modulation displays (envelope, LFO; not owned, may be null) and
   // the routing indicator's index in the editor's control list. The displays
   // receive the current flags and ranges at once. [UI thread; takes the mutex]
@@ -88,6 +93,8 @@ public:
 
 private:
   void SetupParams();
+  // Builds the editor with its controls and attaches it (KestraneEditorLayout.cpp).
+  void MakeEditor();
   void MakePresets();
 
   void ApplyToEngine(int paramIdx, int value);

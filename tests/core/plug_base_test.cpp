@@ -140,6 +140,26 @@ TEST(PlugBase, AttachEditorShowsNormalisedValuesThenOwnsTheEditor)
   EXPECT_TRUE(deleted);
 }
 
+TEST(PlugBase, AnEditorReplacedByAnotherIsDeleted)
+{
+  bool firstDeleted = false;
+  bool secondDeleted = false;
+  {
+    TestPlug plug;
+    auto* first = new RecordingEditor(&plug, 24, &firstDeleted);
+    plug.AttachEditor(first);
+    plug.AttachEditor(first); // the same editor again: kept
+    EXPECT_FALSE(firstDeleted);
+    EXPECT_EQ(first->mPrepareCount, 2);
+    auto* second = new RecordingEditor(&plug, 24, &secondDeleted);
+    plug.AttachEditor(second);
+    EXPECT_TRUE(firstDeleted);
+    EXPECT_EQ(plug.Editor(), second);
+    EXPECT_FALSE(secondDeleted);
+  }
+  EXPECT_TRUE(secondDeleted);
+}
+
 TEST(PlugBase, AfterParamsResetAppliesEveryParameterInOrder)
 {
   TestPlug plug;

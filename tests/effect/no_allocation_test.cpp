@@ -41,6 +41,25 @@ void* operator new[](std::size_t size)
 {
   return CountedAlloc(size);
 }
+// The non-throwing forms too (the image decoder uses them): every form must
+// pair with the replaced deletes below.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+  if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1, std::memory_order_relaxed);
+  return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+  return operator new(size, tag);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+  std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept
+{
+  std::free(p);
+}
 void operator delete(void* p) noexcept
 {
   std::free(p);

@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include "raster/LICE_PNG.h"
+
 namespace fs = std::filesystem;
 
 namespace
@@ -32,6 +34,7 @@ const std::string kTool = KESTRANE_RENDER_TOOL;
 const std::string kPlugin = KESTRANE_RENDER_PLUGIN;
 const std::string kFakePlugins = KESTRANE_FAKE_PLUGIN_DIR;
 const std::string kLeakSuppressions = KESTRANE_LSAN_SUPPRESSIONS;
+const std::string kStandInPlugin = KESTRANE_STANDIN_PLUGIN;
 
 struct Result
 {
@@ -414,6 +417,52 @@ TEST_F(RenderTool, EveryRefusalIsOneLineAndLeavesNoFiles)
   EXPECT_EQ(usage.exitCode, 2);
   EXPECT_EQ(std::count(usage.err.begin(), usage.err.end(), '\n'), 1) << usage.err;
   EXPECT_EQ(ReadText(dir / "kestrane-out.wav"), "old");
+}
+
+TEST_F(RenderTool, SnapshotPicturesTheEditorAsTheRenderLeftIt)
+{
+  const Result rendered = Run({"--snapshot", "after.png"});
+  ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+  EXPECT_NE(rendered.out.find("editor   after.png"), std::string::npos) << rendered.out;
+  const Result setUp = Run({"--snapshot", "before.png", "--no-render"});
+  ASSERT_EQ(setUp.exitCode, 0) << setUp.err;
+
+  std::unique_ptr<LICE_IBitmap> after(LICE_LoadPNG((dir / "after.png").c_str()));
+  std::unique_ptr<LICE_IBitmap> before(LICE_LoadPNG((dir / "before.png").c_str()));
+  ASSERT_NE(after, nullptr);
+  ASSERT_NE(before, nullptr);
+  ASSERT_EQ(after->getWidth(), 388);
+  ASSERT_EQ(after->getHeight(), 470);
+  ASSERT_EQ(before->getWidth(), 388);
+  ASSERT_EQ(before->getHeight(), 470);
+  // The same preset in both; only the modulation markers differ: the audio
+  // placed the LFO's range and left its marker on the track ("Oscillating
+  // Filter" modulates the mix), where before any audio the range is empty.
+  int differing = 0, outsideTracks = 0, opaque = 0;
+  for (int y = 0; y < 470; ++y)
+    for (int x = 0; x < 388; ++x)
+    {
+      const LICE_pixel a = after->getBits()[y * after->getRowSpan() + x];
+      const LICE_pixel b = before->getBits()[y * before->getRowSpan() + x];
+      opaque += LICE_GETA(a) == 255;
+      if (a == b) continue;
+      ++differing;
+      const bool track = y == 270 || y == 271 || y == 333 || y == 334;
+      outsideTracks += !track;
+    }
+  EXPECT_GT(differing, 0);
+  EXPECT_EQ(outsideTracks, 0);
+  EXPECT_EQ(opaque, 388 * 470);
+}
+
+TEST_F(RenderTool, SnapshotRefusalsLeaveNoFiles)
+{
+  before = FilesInDir();
+  ExpectCleanFailure(Run({"--snapshot", "editor.jpg"}), "the editor picture is a .png file");
+  ExpectCleanFailure(Run({"--plugin", kStandInPlugin, "--snapshot", "editor.png"}, false),
+                     "cannot picture its editor");
+  ExpectCleanFailure(Run({"--snapshot", "no-such-dir/editor.png", "--no-render"}),
+                     "cannot write 'no-such-dir/editor.png'");
 }
 
 TEST_F(RenderTool, InterruptedRenderLeavesNoFile)

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/IControl.h"
 #include "tests/support/RecordingEditor.h"
+#include "wrappers/vst/KestraneVendorCalls.h"
 #include "tests/vst/support/RecordingHost.h"
 #include "tests/vst/support/StandInEffect.h"
 
@@ -320,6 +322,45 @@ TEST_F(VstWrapper, VendorSpecificCalls)
   // Wheel steps need an editor window; there is none.
   EXPECT_EQ(Dispatch(effect, effVendorSpecific, 0x73744341, 0x57686565, nullptr, 1.0f), 0);
   EXPECT_EQ(Dispatch(effect, effVendorSpecific, 12345, 0, text), 0);
+}
+
+namespace
+{
+// Paints its rectangle in one colour.
+class Swatch : public IControl
+{
+public:
+  Swatch(IPlugBase* plug, const IRECT& r, const IColor& c) : IControl(plug, r), mColour(c) {}
+  bool Paint(IGraphics* g) override { return g->FillRectColor(&mColour, &mArea, nullptr); }
+
+private:
+  IColor mColour;
+};
+} // namespace
+
+TEST_F(VstWrapper, EditorSnapshotLendsTheWholePaintedEditor)
+{
+  KestraneEditorSnapshot snapshot{};
+  const VstIntPtr size = sizeof snapshot;
+  // No editor yet.
+  EXPECT_EQ(Dispatch(effect, effVendorSpecific, kKestraneSnapshotIndex, size, &snapshot), 0);
+
+  auto* editor = new IGraphicsHeadless(plug, 30, 20, 0);
+  editor->AddControl(new Swatch(plug, IRECT(0, 0, 30, 20), IColor(255, 10, 20, 30)));
+  editor->AddControl(new Swatch(plug, IRECT(5, 5, 10, 8), IColor(255, 200, 100, 0)));
+  plug->AttachEditor(editor);
+  EXPECT_EQ(Dispatch(effect, effVendorSpecific, kKestraneSnapshotIndex, size - 1, &snapshot), 0);
+  EXPECT_EQ(Dispatch(effect, effVendorSpecific, kKestraneSnapshotIndex, size, nullptr), 0);
+  ASSERT_EQ(Dispatch(effect, effVendorSpecific, kKestraneSnapshotIndex, size, &snapshot), 0xBEEF);
+  EXPECT_EQ(snapshot.width, 30);
+  EXPECT_EQ(snapshot.height, 20);
+  ASSERT_GE(snapshot.rowSpan, 30);
+  ASSERT_NE(snapshot.pixels, nullptr);
+  EXPECT_EQ(snapshot.pixels[0], LICE_RGBA(10, 20, 30, 255));
+  EXPECT_EQ(snapshot.pixels[6 * snapshot.rowSpan + 7], LICE_RGBA(200, 100, 0, 255));
+  EXPECT_EQ(snapshot.pixels[19 * snapshot.rowSpan + 29], LICE_RGBA(10, 20, 30, 255));
+  // A host never offered an editor gets none from this either.
+  EXPECT_EQ(effect->flags & effFlagsHasEditor, 0);
 }
 
 TEST_F(VstWrapper, ProgramNamesAndSelection)

@@ -295,6 +295,21 @@ int VstPlugin::DisplayTextCount(int index) const
   return count > 0 ? count : 0;
 }
 
+// ---- Editor ----
+
+bool VstPlugin::EditorSnapshot(KestraneEditorSnapshot* snapshot) const
+{
+  KestraneEditorSnapshot lent{};
+  const VstIntPtr handled =
+      Dispatch(effVendorSpecific, kKestraneSnapshotIndex, static_cast<VstIntPtr>(sizeof lent), &lent);
+  if (handled < kVstVendorHandled) return false;
+  // What a plug-in lends is checked before anything reads it.
+  if (!lent.pixels || lent.width <= 0 || lent.height <= 0 || lent.rowSpan < lent.width) return false;
+  if (lent.width > kMaxSnapshotSide || lent.height > kMaxSnapshotSide) return false;
+  *snapshot = lent;
+  return true;
+}
+
 // ---- Programs ----
 
 int VstPlugin::CurrentProgram() const

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "wrappers/vst/KestraneVendorCalls.h"
 #include "wrappers/vst/Vst2Interface.h"
 
 // The musical position the host reports through audioMasterGetTime.
@@ -25,6 +26,9 @@ struct HostTransport
 class VstPlugin
 {
 public:
+  // Editor pictures larger than this on either side are refused.
+  static constexpr int kMaxSnapshotSide = 8192;
+
   explicit VstPlugin(const std::string& path);
   ~VstPlugin();
 
@@ -84,6 +88,12 @@ public:
   void ProcessEvents(VstEvents* events) const;
   void Process(float** inputs, float** outputs, int nFrames) const;
   void Process(double** inputs, double** outputs, int nFrames) const;
+
+  // ---- Editor ----
+  // The plug-in's editor painted off screen (Kestrane's private 'KsSn'
+  // call); false when the plug-in has no such call or no editor. The pixels
+  // stay valid until the next call to the plug-in.
+  bool EditorSnapshot(KestraneEditorSnapshot* snapshot) const;
 
   // ---- What the plug-in told the host ----
   int MidiEventsOut() const { return mMidiEventsOut; }

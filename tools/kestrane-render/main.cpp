@@ -13,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include "tools/kestrane-render/AudioFile.h"
+#include "tools/kestrane-render/EditorPicture.h"
 #include "tools/kestrane-render/MidiSchedule.h"
 #include "tools/kestrane-render/ParamAssign.h"
 #include "tools/kestrane-render/PresetFiles.h"
@@ -47,6 +48,7 @@ struct Options
   int bits = 24;
   bool list = false;
   std::string loadFxp, saveFxp, loadFxb, saveFxb;
+  std::string snapshot;
   bool noRender = false;
   bool bench = false;
   bool quiet = false;
@@ -149,6 +151,7 @@ int Run(const Options& options, Clock::time_point processStart)
   const bool writeOutput = !options.noRender && !options.list && (!options.bench || !options.output.empty());
   const std::string outputPath = options.output.empty() ? kDefaultOutput : options.output;
   if (writeOutput) CheckOutputFormat(outputPath, format);
+  if (!options.snapshot.empty()) CheckEditorPicturePath(options.snapshot);
   double fileTempo = 0.0;
   if (!options.midiFile.empty()) fileTempo = MidiFileTempo(options.midiFile);
 
@@ -192,7 +195,11 @@ int Run(const Options& options, Clock::time_point processStart)
   }
   if (!options.saveFxp.empty()) SaveFxp(plugin, options.saveFxp);
   if (!options.saveFxb.empty()) SaveFxb(plugin, options.saveFxb);
-  if (options.noRender) return 0;
+  if (options.noRender)
+  {
+    if (!options.snapshot.empty()) SaveEditorPicture(plugin, options.snapshot);
+    return 0;
+  }
 
   // MIDI: from a file, from the command line, or the demonstration phrase.
   const double samplesPerBeat = sampleRate * 60.0 / transport.tempo;
@@ -228,6 +235,8 @@ int Run(const Options& options, Clock::time_point processStart)
     throw ToolError("the plug-in has no double-precision processing (--double)");
   plugin.Resume();
   const RenderStats stats = Render(plugin, *source, schedule, writer.get(), renderOptions);
+  // The editor as the render left it: its markers where the audio put them.
+  if (!options.snapshot.empty()) SaveEditorPicture(plugin, options.snapshot);
   plugin.Suspend();
   if (writer) writer->Commit();
 
@@ -242,6 +251,7 @@ int Run(const Options& options, Clock::time_point processStart)
     std::printf("tempo    %.5g BPM, %d/%d\n", transport.tempo, transport.timeSigNumerator,
                 transport.timeSigDenominator);
     if (writer) std::printf("output   %s (%s)\n", outputPath.c_str(), writer->Description().c_str());
+    if (!options.snapshot.empty()) std::printf("editor   %s\n", options.snapshot.c_str());
     std::printf("levels   input peak %s, RMS %s; output peak %s, RMS %s\n", Dbfs(stats.inputPeak).c_str(),
                 Dbfs(stats.inputRms).c_str(), Dbfs(stats.outputPeak).c_str(), Dbfs(stats.outputRms).c_str());
     std::printf("MIDI     %d events in, %d out\n", stats.eventsIn, plugin.MidiEventsOut());
@@ -300,6 +310,9 @@ int main(int argc, char** argv)
   app.add_option("--load-fxb", options.loadFxb, "Load a bank of presets (.fxb)");
   app.add_option("--save-fxb", options.saveFxb, "Save all presets as a bank (.fxb)");
   app.add_flag("--no-render", options.noRender, "Set up (and save presets) without rendering");
+  app.add_option("--snapshot", options.snapshot,
+                 "Write a picture of the plug-in's editor as the render leaves it (preset, parameters, "
+                 "modulation markers) to FILE.png");
   app.add_flag("--bench", options.bench,
                "Render 60 s of generated 48000 Hz stereo (no file unless -o) and report the speed");
   app.add_flag("-q,--quiet", options.quiet, "Print no summary");

@@ -8,6 +8,8 @@
 
 #include "core/NumericConversions.h"
 #include "editor/IGraphics.h"
+#include "raster/LICE_IBitmap.h"
+#include "wrappers/vst/KestraneVendorCalls.h"
 
 namespace
 {
@@ -23,7 +25,9 @@ constexpr std::size_t kHostTextSize = 256;
 constexpr std::size_t kHostProductBufferSize = 512;
 
 // effVendorSpecific sub-opcodes (in index) that hosts use for their parameter
-// views; they borrow the numbers of the matching dispatcher opcodes.
+// views; they borrow the numbers of the matching dispatcher opcodes. Our own
+// tools' calls (the editor snapshot, 'KsSn') are declared in
+// wrappers/vst/KestraneVendorCalls.h.
 constexpr VstInt32 kVendorFormatValue = effGetParamDisplay;      // 7
 constexpr VstInt32 kVendorDisplayTextCount = effGetParamName;    // 8
 constexpr VstInt32 kVendorParseToNormalized = effString2Parameter; // 27
@@ -602,9 +606,29 @@ VstIntPtr IPlugVST::VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, f
     // Wheel steps go to an editor window; there is none to take them.
     return 0;
 
+  case kKestraneSnapshotIndex:
+    if (value != static_cast<VstIntPtr>(sizeof(KestraneEditorSnapshot))) return 0;
+    return PaintSnapshot(static_cast<KestraneEditorSnapshot*>(ptr)) ? kVstVendorHandled : 0;
+
   default:
     return 0;
   }
+}
+
+bool IPlugVST::PaintSnapshot(KestraneEditorSnapshot* snapshot)
+{
+  // With a window open its UI thread paints; a second painter would race it.
+  if (!snapshot || !mGraphics || mGraphics->IsWindowOpen()) return false;
+  IRECT whole(0, 0, mGraphics->Width(), mGraphics->Height());
+  mGraphics->Paint(&whole);
+  LICE_IBitmap* picture = mGraphics->BackBufferBitmap();
+  if (!picture || !picture->getBits()) return false;
+  snapshot->width = picture->getWidth();
+  snapshot->height = picture->getHeight();
+  snapshot->rowSpan = picture->getRowSpan();
+  snapshot->reserved = 0;
+  snapshot->pixels = picture->getBits();
+  return true;
 }
 
 VstIntPtr IPlugVST::CanDo(const char* text) const

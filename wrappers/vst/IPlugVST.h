@@ -5,6 +5,8 @@
 #include "wrappers/vst/Vst2Interface.h"
 #include "wrappers/vst/VstEventOutbox.h"
 
+struct KestraneEditorSnapshot;
+
 // Adapts the plug-in base to the VST 2.4 interface: fills in the AEffect
 // record the host sees, answers the dispatcher, runs the audio and parameter
 // callbacks, and implements the base's host operations through the host
@@ -100,6 +102,9 @@ private:
   VstIntPtr ProcessEvents(const VstEvents* events);
   VstIntPtr PinProperties(VstInt32 index, VstPinProperties* pin, bool isInput);
   VstIntPtr VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt);
+  // Paints the whole editor off screen and lends the picture ('KsSn').
+  // False without an editor, with its window open, or without a picture.
+  bool PaintSnapshot(KestraneEditorSnapshot* snapshot);
   VstIntPtr CanDo(const char* text) const;
   void SetSpeakerConnections(const VstSpeakerArrangement* inputs, const VstSpeakerArrangement* outputs);
 
