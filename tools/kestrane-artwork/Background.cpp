@@ -65,19 +65,9 @@ void KnobPlace(Canvas& c, const layout::Knob& k, bool label = true)
   c.Fill(groove, Solid(theme::kWell));
   c.InnerShadow(groove, 1.5f, 0.0f, 0.8f, Rgb(0, 0, 0, 0.6f));
   if (!label) return;
-  // A name that an open target list would cover moves right, clear of it.
-  const float cy = static_cast<float>(k.cy) - 33.0f;
-  const int half = Measure(theme::LabelFont(), k.label).width / 2 + 1;
-  for (const layout::Rect& list : {layout::kEnvTargetList, layout::kLfoTargetList})
-  {
-    const bool covered = x + half > list.L && x - half < list.R && cy + 5 > list.T && cy - 5 < list.B;
-    if (covered)
-    {
-      widgets::Label(c, k.label, static_cast<float>(list.R + 1), cy, Align::Left);
-      return;
-    }
-  }
-  widgets::Label(c, k.label, x, cy);
+  // Centred over the knob even where an open target list covers it for a
+  // moment: a name beside its knob would read as another control's.
+  widgets::Label(c, k.label, x, static_cast<float>(k.cy) - 33.0f);
 }
 
 void Groove(Canvas& c, float l, float t, float r, float b)
@@ -187,9 +177,10 @@ Canvas Background()
 
   // LFO: modulation track, volume compensation, target, wave, sync.
   MarkerTrack(c, kLfoMarkerRow);
-  widgets::GroupLabel(c, "Vol Comp", 224.0f, 288.0f, 344.0f);
+  // This block sits beside the envelope's: its names say it belongs to the LFO.
+  widgets::GroupLabel(c, "LFO Vol Comp", 224.0f, 288.0f, 344.0f);
   Groove(c, 223, 299, 307, 307);
-  widgets::Label(c, "Target", 273.0f, 338.0f, Align::Right);
+  widgets::Label(c, "LFO Target", 273.0f, 338.0f, Align::Right);
   widgets::Well(c, Box{98, 386, 128, 416}, 5.0f);
   widgets::Label(c, "Wave", 113.0f, 369.0f);
   looks::Sync(c, kSync.L, kSync.T, false);
