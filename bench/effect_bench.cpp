@@ -73,6 +73,7 @@ enum class Routing
   kNone,
   kEnvOnFreq,
   kEnvOnFreqLfoOnBandwidth,
+  kEnvOnFreqLfoTriangleOnBandwidth,
   kLfoOnPan
 };
 
@@ -87,9 +88,13 @@ void RunEffect(benchmark::State& state, Routing routing)
   Set(plug, kLfoSync, 0); // free 2000 ms LFO
   Set(plug, kEnvAttack, 16000);
   Set(plug, kEnvRelease, 0); // a note-off drops the level to 0 at once
-  if (routing == Routing::kEnvOnFreq || routing == Routing::kEnvOnFreqLfoOnBandwidth)
-    Set(plug, kEnvTarget, kTargetFreq);
-  if (routing == Routing::kEnvOnFreqLfoOnBandwidth) Set(plug, kLfoTarget, kTargetBandwidth);
+  const bool lfoOnBandwidth =
+      routing == Routing::kEnvOnFreqLfoOnBandwidth || routing == Routing::kEnvOnFreqLfoTriangleOnBandwidth;
+  if (routing == Routing::kEnvOnFreq || lfoOnBandwidth) Set(plug, kEnvTarget, kTargetFreq);
+  if (lfoOnBandwidth) Set(plug, kLfoTarget, kTargetBandwidth);
+  // The floor below counts no sine: this variant shows the engine's own cost
+  // over it with a wave that needs none.
+  if (routing == Routing::kEnvOnFreqLfoTriangleOnBandwidth) Set(plug, kLfoWave, 1);
   if (routing == Routing::kLfoOnPan) Set(plug, kLfoTarget, kTargetPan);
 
   Buffers b;
@@ -123,6 +128,10 @@ void BM_B_EnvOnFreqAttack(benchmark::State& state)
 void BM_C_EnvOnFreq_LfoOnBandwidth(benchmark::State& state)
 {
   RunEffect(state, Routing::kEnvOnFreqLfoOnBandwidth);
+}
+void BM_C_EnvOnFreq_LfoTriangleOnBandwidth(benchmark::State& state)
+{
+  RunEffect(state, Routing::kEnvOnFreqLfoTriangleOnBandwidth);
 }
 void BM_D_LfoSineOnPan(benchmark::State& state)
 {
@@ -255,6 +264,7 @@ void BM_Floor_C_Complete(benchmark::State& state)
 BENCHMARK(BM_A_NoModulation);
 BENCHMARK(BM_B_EnvOnFreqAttack);
 BENCHMARK(BM_C_EnvOnFreq_LfoOnBandwidth);
+BENCHMARK(BM_C_EnvOnFreq_LfoTriangleOnBandwidth);
 BENCHMARK(BM_D_LfoSineOnPan);
 BENCHMARK(BM_Floor_C);
 BENCHMARK(BM_Floor_C_Complete);

@@ -22,7 +22,7 @@
 
 namespace kestrane_layout
 {
-const ImageSpec kImages[] = {
+const ImageInfo kImages[] = {
     {kImageBackground, "../img/bg.png", 388, 470, 1},
     {kImageKnob, "../img/knob.png", 108, 54, 2},
     {kImageWave, "../img/wave.png", 180, 30, 6},
@@ -39,9 +39,9 @@ const ImageSpec kImages[] = {
 };
 const int kImageCount = static_cast<int>(sizeof kImages / sizeof kImages[0]);
 
-const ImageSpec* FindImage(int id)
+const ImageInfo* FindImage(int id)
 {
-  for (const ImageSpec& image : kImages)
+  for (const ImageInfo& image : kImages)
     if (image.id == id) return &image;
   return nullptr;
 }
@@ -111,11 +111,11 @@ const KnobPlace kKnobs[] = {
 // picture is missing.
 IBitmap Image(IGraphics* editor, int id)
 {
-  const ImageSpec* spec = FindImage(id);
-  if (!spec) return IBitmap();
-  const IBitmap image = editor->LoadEditorImage(id, spec->name, spec->frames);
+  const ImageInfo* info = FindImage(id);
+  if (!info) return IBitmap();
+  const IBitmap image = editor->LoadEditorImage(id, info->name, info->frames);
   if (image.IsLoaded()) return image;
-  return IBitmap(nullptr, spec->width, spec->height, spec->frames);
+  return IBitmap(nullptr, info->width, info->height, info->frames);
 }
 
 void AddKnob(IGraphics* editor, IPlugBase* plug, int param, const KnobPlace& k, const IBitmap& knobImage)

@@ -45,7 +45,7 @@ enum EControl : int
 
 // An editor image as the layout expects it: the controls' geometry derives
 // from these sizes and frame counts.
-struct ImageSpec
+struct ImageInfo
 {
   int id;
   const char* name;
@@ -54,8 +54,8 @@ struct ImageSpec
   int frames;
 };
 
-extern const ImageSpec kImages[];
+extern const ImageInfo kImages[];
 extern const int kImageCount;
-// The spec of an image ID, or null.
-const ImageSpec* FindImage(int id);
+// What the layout expects of an image ID (name, size, frames), or null.
+const ImageInfo* FindImage(int id);
 } // namespace kestrane_layout

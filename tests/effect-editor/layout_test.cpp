@@ -207,12 +207,12 @@ TEST(KestraneLayout, TheArtworkHasTheSizesTheControlsAreBuiltFrom)
   KestraneEditorRig rig;
   for (int i = 0; i < layout::kImageCount; ++i)
   {
-    const layout::ImageSpec& spec = layout::kImages[i];
-    SCOPED_TRACE(spec.name);
-    const IBitmap image = rig.editor->LoadEditorImage(spec.id, spec.name, spec.frames);
+    const layout::ImageInfo& info = layout::kImages[i];
+    SCOPED_TRACE(info.name);
+    const IBitmap image = rig.editor->LoadEditorImage(info.id, info.name, info.frames);
     ASSERT_TRUE(image.IsLoaded());
-    EXPECT_EQ(image.W, spec.width);
-    EXPECT_EQ(image.H, spec.height);
+    EXPECT_EQ(image.W, info.width);
+    EXPECT_EQ(image.H, info.height);
   }
   EXPECT_EQ(layout::FindImage(110)->frames, 6);
   EXPECT_EQ(layout::FindImage(99), nullptr);

@@ -35,7 +35,7 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t n)
 void FlushNothing(png_structp) {}
 } // namespace
 
-std::vector<uint8_t> EncodePng(const PngSpec& spec)
+std::vector<uint8_t> EncodePng(const PngSpec& desc)
 {
   std::vector<uint8_t> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -46,21 +46,21 @@ std::vector<uint8_t> EncodePng(const PngSpec& spec)
     return {};
   }
   std::vector<png_bytep> rows;
-  for (const auto& r : spec.rows) rows.push_back(const_cast<png_bytep>(r.data()));
+  for (const auto& r : desc.rows) rows.push_back(const_cast<png_bytep>(r.data()));
   if (setjmp(png_jmpbuf(png)))
   {
     png_destroy_write_struct(&png, &info);
     return {};
   }
   png_set_write_fn(png, &out, AppendBytes, FlushNothing);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height),
-               spec.bitDepth, spec.colorType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(desc.width), static_cast<png_uint_32>(desc.height),
+               desc.bitDepth, desc.colorType, desc.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty())
-    png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(spec.palette.data()),
-                 static_cast<int>(spec.palette.size() / 3));
-  if (!spec.trns.empty())
-    png_set_tRNS(png, info, spec.trns.data(), static_cast<int>(spec.trns.size()), nullptr);
+  if (!desc.palette.empty())
+    png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(desc.palette.data()),
+                 static_cast<int>(desc.palette.size() / 3));
+  if (!desc.trns.empty())
+    png_set_tRNS(png, info, desc.trns.data(), static_cast<int>(desc.trns.size()), nullptr);
   png_write_info(png, info);
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);

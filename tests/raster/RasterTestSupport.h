@@ -29,7 +29,7 @@ struct PngSpec
 };
 
 // Encodes with libpng; empty on failure.
-std::vector<uint8_t> EncodePng(const PngSpec& spec);
+std::vector<uint8_t> EncodePng(const PngSpec& desc);
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // An RGBA image with a recognisable pattern: pixel (x, y) has R = x * 16 + seed,

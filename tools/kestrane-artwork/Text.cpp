@@ -30,25 +30,25 @@ struct LoadedFont
 };
 
 // Fonts live for the whole run: the tool draws a few hundred strings.
-LoadedFont& Load(const Font& spec)
+LoadedFont& Load(const Font& info)
 {
   static std::map<std::tuple<std::string, int, bool>, std::unique_ptr<LoadedFont>> cache;
-  auto key = std::make_tuple(std::string(spec.family), spec.em, spec.bold);
+  auto key = std::make_tuple(std::string(info.family), info.em, info.bold);
   auto it = cache.find(key);
   if (it != cache.end()) return *it->second;
 
   PlatformFontRequest req;
-  req.name = spec.family;
-  req.size = -spec.em;
-  req.weight = spec.bold ? 700 : 400;
+  req.name = info.family;
+  req.size = -info.em;
+  req.weight = info.bold ? 700 : 400;
   req.quality = 2;
   PlatformFont* pf = CreatePlatformFont(req);
-  if (!pf) throw std::runtime_error(std::string("no font for ") + spec.family);
-  if (!SameFamily(pf->FamilyName(), spec.family))
+  if (!pf) throw std::runtime_error(std::string("no font for ") + info.family);
+  if (!SameFamily(pf->FamilyName(), info.family))
   {
     const std::string got = pf->FamilyName();
     delete pf;
-    throw std::runtime_error(std::string("font family ") + spec.family + " is not installed (fontconfig offers " +
+    throw std::runtime_error(std::string("font family ") + info.family + " is not installed (fontconfig offers " +
                              got + ")");
   }
   auto loaded = std::make_unique<LoadedFont>();
@@ -76,11 +76,11 @@ int AdvanceOf(LoadedFont& f, const std::string& s)
   return r.W();
 }
 
-TextMetrics MeasureLoaded(LoadedFont& f, const Font& spec, const std::string& text)
+TextMetrics MeasureLoaded(LoadedFont& f, const Font& info, const std::string& text)
 {
   TextMetrics m;
   m.capHeight = f.capHeight;
-  if (spec.tracking == 0.0f)
+  if (info.tracking == 0.0f)
   {
     m.width = AdvanceOf(f, text);
     return m;
@@ -94,7 +94,7 @@ TextMetrics MeasureLoaded(LoadedFont& f, const Font& spec, const std::string& te
     i += n;
     ++count;
   }
-  m.width = static_cast<int>(std::lround(w + spec.tracking * static_cast<float>(count > 0 ? count - 1 : 0)));
+  m.width = static_cast<int>(std::lround(w + info.tracking * static_cast<float>(count > 0 ? count - 1 : 0)));
   return m;
 }
 } // namespace
