@@ -4,13 +4,10 @@
 #include "controls/PassAreaGuard.h"
 #include "core/NumericConversions.h"
 #include "editor/IGraphics.h"
+#include "editor/ISwitchControl.h"
 
 namespace
 {
-// Steps of 1 / (N - 1) add up to slightly more than 1.0 on the last frame;
-// anything beyond this is past it.
-constexpr double kWrapAbove = 1.001;
-
 int FrameExtent(int whole, int n, bool divided)
 {
   return divided && n > 0 ? RoundHalfAwayToInt32(static_cast<double>(whole) / n) : whole;
@@ -49,8 +46,7 @@ void ISwitchLbl::MouseDown(int, int, MouseMods* mod)
   }
   else
   {
-    mControlValue += mImage.N < 2 ? 1.0 : 1.0 / (mImage.N - 1);
-    if (mControlValue > kWrapAbove) mControlValue = 0.0;
+    mControlValue = NextSwitchValue(mControlValue, mImage.N);
   }
   MarkDirty(true);
 }

@@ -7,6 +7,12 @@ namespace
 constexpr double kWrapAbove = 1.001;
 } // namespace
 
+double NextSwitchValue(double value, int frames)
+{
+  value += frames < 2 ? 1.0 : 1.0 / (frames - 1);
+  return value > kWrapAbove ? 0.0 : value;
+}
+
 void ISwitchControl::MouseDown(int, int, MouseMods* mod)
 {
   if (mod && mod->mRight)
@@ -15,8 +21,7 @@ void ISwitchControl::MouseDown(int, int, MouseMods* mod)
   }
   else
   {
-    mControlValue += mImage.N < 2 ? 1.0 : 1.0 / (mImage.N - 1);
-    if (mControlValue > kWrapAbove) mControlValue = 0.0;
+    mControlValue = NextSwitchValue(mControlValue, mImage.N);
   }
   MarkDirty(true);
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "tests/raster/RasterTestSupport.h"
 #include <png.h>
 
 #include "raster/EditorImages.h"
@@ -55,30 +57,6 @@ std::vector<unsigned char> ReadFile(const std::string& path)
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-struct Header
-{
-  png_uint_32 width = 0, height = 0;
-  int bitDepth = 0, colorType = -1, interlace = -1;
-};
-
-bool ReadHeader(const std::string& path, Header* h)
-{
-  FILE* fp = std::fopen(path.c_str(), "rb");
-  if (!fp) return false;
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  bool ok = false;
-  if (png && info && !setjmp(png_jmpbuf(png)))
-  {
-    png_init_io(png, fp);
-    png_read_info(png, info);
-    png_get_IHDR(png, info, &h->width, &h->height, &h->bitDepth, &h->colorType, &h->interlace, nullptr, nullptr);
-    ok = true;
-  }
-  png_destroy_read_struct(&png, &info, nullptr);
-  std::fclose(fp);
-  return ok;
-}
 
 std::unique_ptr<LICE_IBitmap> LoadById(int id)
 {
@@ -103,8 +81,8 @@ TEST(EditorImages, FilesHaveTheSizesAndPngKindsTheControlsNeed)
 {
   for (const Expected& e : kExpected)
   {
-    Header h;
-    ASSERT_TRUE(ReadHeader(PathOf(e.file), &h)) << e.file;
+    rastertest::PngHeader h;
+    ASSERT_TRUE(rastertest::ReadPngHeader(PathOf(e.file), &h)) << e.file;
     EXPECT_EQ(h.width, static_cast<png_uint_32>(e.width)) << e.file;
     EXPECT_EQ(h.height, static_cast<png_uint_32>(e.height)) << e.file;
     EXPECT_EQ(h.bitDepth, 8) << e.file;

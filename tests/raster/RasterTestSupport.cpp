@@ -96,4 +96,26 @@ PngSpec PatternRgba(int w, int h, int seed)
   }
   return s;
 }
+bool ReadPngHeader(const std::string& path, PngHeader* out)
+{
+  FILE* fp = std::fopen(path.c_str(), "rb");
+  if (!fp) return false;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  bool ok = false;
+  if (png && info && !setjmp(png_jmpbuf(png)))
+  {
+    png_init_io(png, fp);
+    png_read_info(png, info);
+    png_uint_32 width = 0, height = 0;
+    png_get_IHDR(png, info, &width, &height, &out->bitDepth, &out->colorType, &out->interlace, nullptr, nullptr);
+    out->width = width;
+    out->height = height;
+    ok = true;
+  }
+  png_destroy_read_struct(&png, &info, nullptr);
+  std::fclose(fp);
+  return ok;
+}
+
 } // namespace rastertest

@@ -14,6 +14,14 @@ void Clear(LICE_IBitmap& bm, LICE_pixel value);
 // Count of pixels that differ from value.
 int CountNot(LICE_IBitmap& bm, LICE_pixel value);
 
+// The header fields of a PNG file as libpng reads them.
+struct PngHeader
+{
+  uint32_t width = 0, height = 0;
+  int bitDepth = 0, colorType = -1, interlace = -1;
+};
+bool ReadPngHeader(const std::string& path, PngHeader* out);
+
 // A PNG image described for the writer: rows of samples exactly as PNG
 // stores them (packed sub-byte samples, big-endian 16-bit samples).
 struct PngSpec

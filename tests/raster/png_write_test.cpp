@@ -13,35 +13,11 @@
 
 namespace fs = std::filesystem;
 using rastertest::At;
+using rastertest::PngHeader;
+using rastertest::ReadPngHeader;
 
 namespace
 {
-struct PngHeader
-{
-  png_uint_32 width = 0, height = 0;
-  int bitDepth = 0, colorType = -1, interlace = -1;
-};
-
-// The header as libpng reads it from the file.
-bool ReadHeader(const std::string& path, PngHeader* out)
-{
-  FILE* fp = std::fopen(path.c_str(), "rb");
-  if (!fp) return false;
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  bool ok = false;
-  if (png && info && !setjmp(png_jmpbuf(png)))
-  {
-    png_init_io(png, fp);
-    png_read_info(png, info);
-    png_get_IHDR(png, info, &out->width, &out->height, &out->bitDepth, &out->colorType, &out->interlace,
-                 nullptr, nullptr);
-    ok = true;
-  }
-  png_destroy_read_struct(&png, &info, nullptr);
-  std::fclose(fp);
-  return ok;
-}
 
 // A folder of its own per test, removed afterwards.
 class PngWrite : public ::testing::Test
@@ -89,7 +65,7 @@ TEST_F(PngWrite, RgbaRoundTripsExactlyWithStraightAlpha)
   ASSERT_TRUE(LICE_WritePNG(path.c_str(), &bm, true));
 
   PngHeader h;
-  ASSERT_TRUE(ReadHeader(path, &h));
+  ASSERT_TRUE(ReadPngHeader(path, &h));
   EXPECT_EQ(h.width, 7u);
   EXPECT_EQ(h.height, 5u);
   EXPECT_EQ(h.bitDepth, 8);
@@ -110,7 +86,7 @@ TEST_F(PngWrite, RgbDropsAlpha)
   ASSERT_TRUE(LICE_WritePNG(path.c_str(), &bm, false));
 
   PngHeader h;
-  ASSERT_TRUE(ReadHeader(path, &h));
+  ASSERT_TRUE(ReadPngHeader(path, &h));
   EXPECT_EQ(h.colorType, PNG_COLOR_TYPE_RGB);
   EXPECT_EQ(h.bitDepth, 8);
 
@@ -146,7 +122,7 @@ TEST_F(PngWrite, ReplacesTheTargetAndLeavesNoTemporaryFile)
   ASSERT_TRUE(LICE_WritePNG(path.c_str(), &big, true));
   ASSERT_TRUE(LICE_WritePNG(path.c_str(), &small, true));
   PngHeader h;
-  ASSERT_TRUE(ReadHeader(path, &h));
+  ASSERT_TRUE(ReadPngHeader(path, &h));
   EXPECT_EQ(h.width, 2u);
   EXPECT_EQ(FilesInDir(), 1);
 }
