@@ -82,12 +82,7 @@ struct Rig
   // Begin, automate and end calls for one parameter, in order.
   std::vector<Call::Kind> Gesture(int paramIdx) const
   {
-    std::vector<Call::Kind> kinds;
-    for (const Call& c : plug.Calls())
-      if ((c.kind == Call::kBeginEdit || c.kind == Call::kEndEdit || c.kind == Call::kAutomate) &&
-          c.index == paramIdx)
-        kinds.push_back(c.kind);
-    return kinds;
+    return plug.GestureOf(paramIdx);
   }
   // The editor's pixels cleared to one colour.
   void Clear(LICE_pixel colour)

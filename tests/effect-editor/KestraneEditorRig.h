@@ -59,12 +59,7 @@ struct KestraneEditorRig
   }
   std::vector<Call::Kind> Gesture(int paramIdx) const
   {
-    std::vector<Call::Kind> kinds;
-    for (const Call& c : plug.Calls())
-      if ((c.kind == Call::kBeginEdit || c.kind == Call::kEndEdit || c.kind == Call::kAutomate) &&
-          c.index == paramIdx)
-        kinds.push_back(c.kind);
-    return kinds;
+    return plug.GestureOf(paramIdx);
   }
 
   CLS_KESTRANE plug{IPlugTest::InstanceInfo{}};

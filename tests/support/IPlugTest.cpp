@@ -142,3 +142,13 @@ std::vector<IPlugTest::HostCall> IPlugTest::CallsOf(HostCall::Kind kind) const
     if (call.kind == kind) calls.push_back(call);
   return calls;
 }
+
+std::vector<IPlugTest::HostCall::Kind> IPlugTest::GestureOf(int paramIdx) const
+{
+  std::vector<HostCall::Kind> kinds;
+  for (const HostCall& call : mCalls)
+    if ((call.kind == HostCall::kBeginEdit || call.kind == HostCall::kEndEdit || call.kind == HostCall::kAutomate) &&
+        call.index == paramIdx)
+      kinds.push_back(call.kind);
+  return kinds;
+}

@@ -80,6 +80,8 @@ public:
   // ---- Recorded calls ----
   const std::vector<HostCall>& Calls() const { return mCalls; }
   std::vector<HostCall> CallsOf(HostCall::Kind kind) const;
+  // The begin, automate and end calls for one parameter, in order.
+  std::vector<HostCall::Kind> GestureOf(int paramIdx) const;
   void ClearCalls() { mCalls.clear(); }
 
 private:
