@@ -20,32 +20,6 @@
 #include "platform/PlatformEditor.h"
 #include "raster/EditorImages.h"
 
-namespace kestrane_layout
-{
-const ImageInfo kImages[] = {
-    {kImageBackground, "../img/bg.png", 388, 470, 1},
-    {kImageKnob, "../img/knob.png", 108, 54, 2},
-    {kImageWave, "../img/wave.png", 180, 30, 6},
-    {kImageFilterType, "../img/flt_tp.png", 28, 39, 3},
-    {kImageTargetFace, "../img/lfo1_tg.png", 44, 60, 5},
-    {kImageTargetList, "../img/lfo1_tg_.png", 44, 60, 5},
-    {kImageEnvDirection, "../img/adsr_tp.png", 50, 16, 1},
-    {kImageSlider, "../img/slider.png", 16, 16, 1},
-    {kImageEnvCompensation, "../img/comp.png", 39, 69, 3},
-    {kImageLfoCompensation, "../img/comp2.png", 33, 69, 3},
-    {kImageRoutingMap, "../img/map.png", 168, 39, 6},
-    {kImageSync, "../img/sync.png", 34, 18, 1},
-    {kImageChild, "../img/child.png", 34, 22, 1},
-};
-const int kImageCount = static_cast<int>(sizeof kImages / sizeof kImages[0]);
-
-const ImageInfo* FindImage(int id)
-{
-  for (const ImageInfo& image : kImages)
-    if (image.id == id) return &image;
-  return nullptr;
-}
-} // namespace kestrane_layout
 
 namespace
 {
@@ -111,7 +85,7 @@ const KnobPlace kKnobs[] = {
 // picture is missing.
 IBitmap Image(IGraphics* editor, int id)
 {
-  const ImageInfo* info = FindImage(id);
+  const EditorImage* info = FindEditorImage(id);
   if (!info) return IBitmap();
   const IBitmap image = editor->LoadEditorImage(id, info->name, info->frames);
   if (image.IsLoaded()) return image;
@@ -141,7 +115,7 @@ void CLS_KESTRANE::MakeEditor()
   IGraphics* editor = MakePlatformEditor(this, kEditorWidth, kEditorHeight, kFrameRate);
   if (!editor) return;
 
-  editor->SetBackgroundImage(kImageBackground, FindImage(kImageBackground)->name);
+  editor->SetBackgroundImage(kImageBackground, FindEditorImage(kImageBackground)->name);
   const IBitmap knob = Image(editor, kImageKnob);
   const IBitmap targetFace = Image(editor, kImageTargetFace);
   const IBitmap targetList = Image(editor, kImageTargetList);

@@ -42,20 +42,4 @@ enum EControl : int
   kLfoCompensationSwitch,
   kNumControls // a drop-down's list, once opened, follows these
 };
-
-// An editor image as the layout expects it: the controls' geometry derives
-// from these sizes and frame counts.
-struct ImageInfo
-{
-  int id;
-  const char* name;
-  int width;
-  int height;
-  int frames;
-};
-
-extern const ImageInfo kImages[];
-extern const int kImageCount;
-// What the layout expects of an image ID (name, size, frames), or null.
-const ImageInfo* FindImage(int id);
 } // namespace kestrane_layout

@@ -16,6 +16,7 @@
 #include "editor/IBitmapControl.h"
 #include "editor/ISwitchControl.h"
 #include "editor/ITextControl.h"
+#include "raster/EditorImages.h"
 #include "tests/effect-editor/KestraneEditorRig.h"
 
 using namespace effecteditortest;
@@ -205,15 +206,14 @@ TEST(KestraneLayout, ReplacingTheEditorUnlinksTheEngineFromTheOldOne)
 TEST(KestraneLayout, TheArtworkHasTheSizesTheControlsAreBuiltFrom)
 {
   KestraneEditorRig rig;
-  for (int i = 0; i < layout::kImageCount; ++i)
+  for (const EditorImage& info : kEditorImages)
   {
-    const layout::ImageInfo& info = layout::kImages[i];
     SCOPED_TRACE(info.name);
     const IBitmap image = rig.editor->LoadEditorImage(info.id, info.name, info.frames);
     ASSERT_TRUE(image.IsLoaded());
     EXPECT_EQ(image.W, info.width);
     EXPECT_EQ(image.H, info.height);
   }
-  EXPECT_EQ(layout::FindImage(110)->frames, 6);
-  EXPECT_EQ(layout::FindImage(99), nullptr);
+  EXPECT_EQ(FindEditorImage(110)->frames, 6);
+  EXPECT_EQ(FindEditorImage(99), nullptr);
 }
