@@ -82,6 +82,13 @@ public:
   // Loads one of the plug-in's images; null when it cannot. The caller (the
   // image cache) owns the result. [any thread, image cache mutex held]
   virtual LICE_IBitmap* LoadPlatformImage(int id, const char* name) = 0;
+  // Whether this host can put the editor into a window of the host's; hosts
+  // are only offered an editor that can. (The headless host cannot.)
+  virtual bool HasNativeWindow() const { return true; }
+  // The host's periodic idle call while the window is open (VST 2
+  // effEditIdle), for platform hosts without a timer of their own, which
+  // pump their events and run their redraw ticks on it. [UI thread]
+  virtual void OnHostIdle() {}
 
   // ---- Building the editor ----
 

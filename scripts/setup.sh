@@ -11,6 +11,7 @@ packages=(
   zlib1g-dev libpng-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libsndfile1-dev libsmf-dev libcli11-dev
+  libx11-dev libxext-dev libxtst-dev xvfb xauth
 )
 
 missing=()

@@ -1,31 +1,16 @@
 #include "platform/linux/IGraphicsHeadless.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
-#include <cstring>
+#include <string>
 
 #include "core/IPlugBase.h"
 #include "editor/IControl.h"
 #include "editor/IEditableTextControl.h"
+#include "platform/linux/EmbeddedEditorImage.h"
+#include "platform/linux/LinuxPaths.h"
 #include "raster/LICE_IBitmap.h"
-#include "raster/LICE_PNG.h"
-#include "raster/ResourceImages.h"
 
 namespace
 {
-// "/a/b/c" -> "/a/b"
-void SetToFolderOf(WDL_String* out, const char* path)
-{
-  const char* slash = std::strrchr(path, '/');
-  if (!slash)
-    out->Set("");
-  else
-    out->Set(path, static_cast<int>(slash - path));
-}
-
 std::string OrEmpty(const char* s)
 {
   return s ? s : "";
@@ -87,27 +72,12 @@ void IGraphicsHeadless::ClosePrompt()
 
 void IGraphicsHeadless::HostAppPath(WDL_String* path)
 {
-  if (!path) return;
-  char exe[PATH_MAX] = {};
-  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n <= 0)
-    path->Set("");
-  else
-    SetToFolderOf(path, exe);
+  LinuxHostAppFolder(path);
 }
 
 void IGraphicsHeadless::PluginFilePath(WDL_String* path)
 {
-  if (!path) return;
-  Dl_info info{};
-  if (!dladdr(reinterpret_cast<void*>(&SetToFolderOf), &info) || !info.dli_fname || !*info.dli_fname)
-  {
-    path->Set("");
-    return;
-  }
-  // The program itself may be named as it was started (a relative path).
-  char resolved[PATH_MAX] = {};
-  SetToFolderOf(path, realpath(info.dli_fname, resolved) ? resolved : info.dli_fname);
+  LinuxPluginFolder(path);
 }
 
 void IGraphicsHeadless::AskForFile(WDL_String* file, int, const char*, const char*)
@@ -150,9 +120,7 @@ void IGraphicsHeadless::CloseEditorWindow()
 
 LICE_IBitmap* IGraphicsHeadless::LoadPlatformImage(int id, const char* name)
 {
-  if (LICE_IBitmap* bitmap = LICE_LoadPNGFromResource(nullptr, id)) return bitmap;
-  const ResourceImage* image = ResourceImage::ByName(name);
-  return image ? LICE_LoadPNGFromMemory(image->data, image->size) : nullptr;
+  return LoadEmbeddedEditorImage(id, name);
 }
 
 void IGraphicsHeadless::Tick()

@@ -443,7 +443,8 @@ TEST(KestranePluginLibrary, StateAndPrograms)
   plugin.OpenLikeAHost(48000.0f, kBlock);
   EXPECT_EQ(plugin.effect->numParams, 24);
   EXPECT_EQ(plugin.effect->numPrograms, 30);
-  EXPECT_EQ(plugin.effect->flags, 0x1018);
+  // With its editor window offered to the host.
+  EXPECT_EQ(plugin.effect->flags, 0x1018 | effFlagsHasEditor);
   EXPECT_EQ(plugin.effect->uniqueID, 0x796A6A33);
   EXPECT_EQ(plugin.effect->version, 10100);
 

@@ -160,6 +160,8 @@ VstIntPtr IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 ind
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return 0;
 
+  if (opcode == effEditIdle) return plug->EditorIdle();
+
   if (opcode == effClose)
   {
     {
@@ -272,8 +274,22 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 0;
 
   case effEditOpen:
+    // ptr is the host's window: an HWND, or an X11 window id on Linux.
+    if (IGraphics* editor = WindowEditor())
+    {
+      if (!editor->OpenEditorWindow(ptr)) return 0;
+      OnEditorOpen();
+      return 1;
+    }
+    return 0;
+
   case effEditClose:
-    // Only an editor that can open a window for the host takes part.
+    if (IGraphics* editor = WindowEditor())
+    {
+      OnEditorClose();
+      editor->CloseEditorWindow();
+      return 1;
+    }
     return 0;
 
   case effIdentify:
@@ -603,7 +619,9 @@ VstIntPtr IPlugVST::VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, f
     return kVstVendorHandled;
 
   case kVstWheelVendorIndex:
-    // Wheel steps go to an editor window; there is none to take them.
+    // A wheel step the host forwards to the editor's window.
+    if (value != kVstWheelVendorValue) return 0;
+    if (IGraphics* editor = WindowEditor()) return editor->ProcessMouseWheel(opt) ? 1 : 0;
     return 0;
 
   case kKestraneSnapshotIndex:
@@ -810,9 +828,23 @@ void IPlugVST::HostQuirksInit()
 
 IGraphics* IPlugVST::WindowEditor() const
 {
-  // The editor cannot open a window of its own yet, so hosts are offered no
-  // editor and show their generic parameter view instead.
-  return nullptr;
+  // A headless editor has no window: hosts then show their generic view.
+  return (mGraphics && mGraphics->HasNativeWindow()) ? mGraphics : nullptr;
+}
+
+// Without the plug-in mutex: an idle call paints, and the audio thread must
+// not wait for that. The editor takes the mutex itself for each edit.
+// [UI thread]
+VstIntPtr IPlugVST::EditorIdle()
+{
+  try
+  {
+    if (IGraphics* editor = WindowEditor()) editor->OnHostIdle();
+  }
+  catch (...)
+  {
+  }
+  return 0;
 }
 
 void IPlugVST::UpdateEditorRect()

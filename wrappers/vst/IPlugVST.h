@@ -116,6 +116,8 @@ private:
   // The editor that can open a window for the host, or null. Hosts are only
   // offered an editor (flag, rectangle, open/close) when this exists.
   IGraphics* WindowEditor() const;
+  // effEditIdle: the editor window's events and redraw ticks.
+  VstIntPtr EditorIdle();
   void UpdateEditorRect();
 
   static void SetArrangement(VstSpeakerArrangement* arrangement, int nChannels);

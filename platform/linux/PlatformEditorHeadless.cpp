@@ -1,5 +1,5 @@
-// Linux has no editor window yet: the editor lives headless, so hosts are
-// offered none, and tools and tests can still drive and picture it.
+// The editor of the builds that have no window to offer: the tests' and
+// tools' effect, driven and pictured headless.
 #include "platform/PlatformEditor.h"
 #include "platform/linux/IGraphicsHeadless.h"
 
