@@ -14,6 +14,7 @@
 
 #include "tools/kestrane-render/AudioFile.h"
 #include "tools/kestrane-render/EditorPicture.h"
+#include "tools/kestrane-render/EditorPreview.h"
 #include "tools/kestrane-render/MidiSchedule.h"
 #include "tools/kestrane-render/ParamAssign.h"
 #include "tools/kestrane-render/PresetFiles.h"
@@ -50,6 +51,8 @@ struct Options
   std::string loadFxp, saveFxp, loadFxb, saveFxb;
   std::string snapshot;
   bool noRender = false;
+  bool gui = false;
+  std::string screenshot;
   bool bench = false;
   bool quiet = false;
 };
@@ -135,6 +138,10 @@ int Run(const Options& options, Clock::time_point processStart)
 {
   const bool generated = options.input.empty();
   if (!generated && options.bench) throw ToolError("--bench renders the generated signal; give no input file");
+  if (options.gui && (!generated || options.bench || options.noRender))
+    throw ToolError("--gui plays the generated signal into the editor; give no input file, --bench or --no-render");
+  if (!options.screenshot.empty() && !options.gui) throw ToolError("--screenshot pictures the --gui window");
+  if (!options.screenshot.empty()) CheckEditorPicturePath(options.screenshot);
   if (!generated && options.sampleRate > 0.0)
     std::fprintf(stderr, "kestrane-render: warning: --sample-rate applies to the generated signal; "
                          "the input file keeps its own rate\n");
@@ -148,7 +155,8 @@ int Run(const Options& options, Clock::time_point processStart)
   const SampleFormat format = options.bits == 16   ? SampleFormat::kPcm16
                               : options.bits == 32 ? SampleFormat::kFloat32
                                                    : SampleFormat::kPcm24;
-  const bool writeOutput = !options.noRender && !options.list && (!options.bench || !options.output.empty());
+  const bool writeOutput =
+      !options.noRender && !options.list && !options.gui && (!options.bench || !options.output.empty());
   const std::string outputPath = options.output.empty() ? kDefaultOutput : options.output;
   if (writeOutput) CheckOutputFormat(outputPath, format);
   if (!options.snapshot.empty()) CheckEditorPicturePath(options.snapshot);
@@ -206,6 +214,22 @@ int Run(const Options& options, Clock::time_point processStart)
   MidiSchedule schedule;
   if (!options.midiFile.empty()) AddMidiFile(options.midiFile, samplesPerBeat, sampleRate, &schedule);
   for (const std::string& note : options.notes) AddNoteFromText(note, samplesPerBeat, &schedule);
+
+  if (options.gui)
+  {
+    PreviewOptions preview;
+    preview.sampleRate = sampleRate;
+    preview.blockSize = options.blockSize;
+    preview.seconds = options.seconds;
+    preview.screenshot = options.screenshot;
+    // The loop holds the whole phrase: the default one, or the notes given.
+    if (schedule.Count() == 0) AddDefaultPhrase(std::llround(preview.loopSeconds * sampleRate), samplesPerBeat, &schedule);
+    preview.loopSeconds = std::max(preview.loopSeconds, static_cast<double>(schedule.LastFrame()) / sampleRate + 0.5);
+    plugin.Resume();
+    RunEditorPreview(plugin, schedule, preview);
+    plugin.Suspend();
+    return 0;
+  }
 
   std::unique_ptr<SignalSource> source = std::move(fileSource);
   if (generated)
@@ -313,6 +337,10 @@ int main(int argc, char** argv)
   app.add_option("--snapshot", options.snapshot,
                  "Write a picture of the plug-in's editor as the render leaves it (preset, parameters, "
                  "modulation markers) to FILE.png");
+  app.add_flag("--gui", options.gui,
+               "Open the plug-in's editor in a window (X11) while the generated chord and MIDI phrase loop "
+               "through it; --seconds closes it after that long");
+  app.add_option("--screenshot", options.screenshot, "With --gui: write a picture of the window to FILE.png as it closes");
   app.add_flag("--bench", options.bench,
                "Render 60 s of generated 48000 Hz stereo (no file unless -o) and report the speed");
   app.add_flag("-q,--quiet", options.quiet, "Print no summary");
