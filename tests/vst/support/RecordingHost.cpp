@@ -13,6 +13,7 @@ VstIntPtr RecordingHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32 ind
 VstIntPtr RecordingHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
   calls.push_back({opcode, index, value, opt, insideProcess});
+  if (onCall) onCall(opcode, index);
   switch (opcode)
   {
   case audioMasterVersion:

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ public:
   std::string product;
   VstIntPtr vendorVersion = 0;
   VstIntPtr processEventsReply = 1;
+  // Called after each call is recorded: a host that reacts (re-entrantly)
+  // to what the plug-in tells it.
+  std::function<void(VstInt32 opcode, VstInt32 index)> onCall;
 
   // ---- Records ----
   std::vector<Call> calls;
