@@ -77,6 +77,7 @@ bool X11EditorWindow::NextEvent(XEvent* event)
   if (!mDisplay || x11_error_trap::ConnectionLost(mDisplay) || XPending(mDisplay) <= 0) return false;
   XNextEvent(mDisplay, event);
   if (event->type == DestroyNotify && event->xdestroywindow.window == mWindow) mDestroyed = true;
+  if (mImage) mImage->TakeCompletion(*event);
   return true;
 }
 

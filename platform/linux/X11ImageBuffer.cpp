@@ -41,7 +41,7 @@ bool HostIsLittleEndian()
 
 X11ImageBuffer::X11ImageBuffer(Display* display, Visual* visual, int depth, int width, int height,
                                bool trySharedMemory)
-    : mDisplay(display), mVisual(visual), mDepth(depth), mWidth(width), mHeight(height)
+    : mDisplay(display), mWidth(width), mHeight(height)
 {
   if (!display || !visual || width <= 0 || height <= 0 || visual->c_class != TrueColor) return;
   const unsigned long masks[3] = {visual->red_mask, visual->green_mask, visual->blue_mask};
@@ -103,6 +103,7 @@ bool X11ImageBuffer::CreateShared(Visual* visual, int depth)
   }
   mImage = image;
   mShared = true;
+  mCompletionType = XShmGetEventBase(mDisplay) + ShmCompletion;
   return true;
 }
 
@@ -157,9 +158,36 @@ unsigned long X11ImageBuffer::PixelFor(LICE_pixel p) const
   return value;
 }
 
+bool X11ImageBuffer::TakeCompletion(const XEvent& event)
+{
+  if (!mShared || event.type != mCompletionType) return false;
+  mAwaitingCompletion = false;
+  return true;
+}
+
+void X11ImageBuffer::AwaitCompletion()
+{
+  if (!mAwaitingCompletion) return;
+  const int type = mCompletionType;
+  auto isCompletion = [](Display*, XEvent* event, XPointer arg) -> Bool {
+    return event->type == *reinterpret_cast<const int*>(arg) ? True : False;
+  };
+  XEvent event;
+  // Only the completion is taken from the queue; other events stay for the
+  // event loop. After a round trip it is there, unless the put failed (the
+  // window is gone), which is as done as it gets.
+  if (!XCheckIfEvent(mDisplay, &event, isCompletion, reinterpret_cast<XPointer>(const_cast<int*>(&type))))
+  {
+    XSync(mDisplay, False);
+    XCheckIfEvent(mDisplay, &event, isCompletion, reinterpret_cast<XPointer>(const_cast<int*>(&type)));
+  }
+  mAwaitingCompletion = false;
+}
+
 void X11ImageBuffer::Write(int x, int y, int w, int h, const LICE_pixel* src, int rowSpan)
 {
   if (!mImage || !src || w <= 0 || h <= 0) return;
+  AwaitCompletion();
   for (int row = 0; row < h; ++row)
   {
     const LICE_pixel* in = src + static_cast<long>(row) * rowSpan;
@@ -175,30 +203,6 @@ void X11ImageBuffer::Write(int x, int y, int w, int h, const LICE_pixel* src, in
   }
 }
 
-bool X11ImageBuffer::SwitchToPlain()
-{
-  XImage* shared = mImage;
-  XShmSegmentInfo info = mShmInfo;
-  mImage = nullptr;
-  if (!CreatePlain(mVisual, mDepth))
-  {
-    mImage = shared;
-    return false;
-  }
-  const long bytes = std::min(shared->bytes_per_line, mImage->bytes_per_line);
-  for (int row = 0; row < mHeight; ++row)
-    std::memcpy(mImage->data + static_cast<long>(row) * mImage->bytes_per_line,
-                shared->data + static_cast<long>(row) * shared->bytes_per_line, static_cast<size_t>(bytes));
-  XShmDetach(mDisplay, &info);
-  shared->data = nullptr;
-  XDestroyImage(shared);
-  XSync(mDisplay, False);
-  shmdt(info.shmaddr);
-  mShmInfo = XShmSegmentInfo{};
-  x11_error_trap::TakeErrorCount(mDisplay);
-  return true;
-}
-
 bool X11ImageBuffer::Put(Drawable drawable, GC gc, const IRECT& r)
 {
   if (!mImage) return false;
@@ -209,16 +213,13 @@ bool X11ImageBuffer::Put(Drawable drawable, GC gc, const IRECT& r)
   if (w <= 0 || h <= 0) return true;
   if (mShared)
   {
-    x11_error_trap::TakeErrorCount(mDisplay);
+    AwaitCompletion();
     XShmPutImage(mDisplay, drawable, gc, mImage, x, y, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h),
-                 False);
-    // The server reads the shared pixels while it handles the request; the
-    // next tick writes into them, so wait until it has.
-    XSync(mDisplay, False);
-    if (x11_error_trap::TakeErrorCount(mDisplay) == 0) return true;
-    if (!SwitchToPlain()) return false;
+                 True);
+    XFlush(mDisplay);
+    mAwaitingCompletion = true;
+    return true;
   }
-  x11_error_trap::TakeErrorCount(mDisplay);
   XPutImage(mDisplay, drawable, gc, mImage, x, y, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h));
   XFlush(mDisplay);
   return true;

@@ -12,8 +12,12 @@
 // (MIT-SHM), so a put copies nothing through the socket; when the server
 // does not offer the extension, or attaching fails (a remote display, a
 // sandbox without shared memory), the image is plain client memory sent
-// with XPutImage. A shared put that fails later switches to the plain path
-// for good.
+// with XPutImage.
+//
+// A shared put returns at once: the server reads the pixels while it handles
+// the request and says so with a completion event. The next write into the
+// image (a tick later, normally long after) first makes sure that event has
+// come, so the host's idle call never waits for a round trip to the server.
 //
 // Pixels arrive as 32-bit LICE pixels. On the usual 24-bit TrueColor visual
 // (masks 0xFF0000, 0xFF00, 0xFF, 32 bits a pixel) rows are copied as they
@@ -40,23 +44,26 @@ public:
   // Puts a rectangle of the image at the same place of the drawable. False
   // when the server refused it.
   bool Put(Drawable drawable, GC gc, const IRECT& r);
+  // Whether an event read from the connection is the server's word that a
+  // shared put is done; the event loop hands every event here.
+  bool TakeCompletion(const XEvent& event);
 
 private:
   bool CreateShared(Visual* visual, int depth);
   bool CreatePlain(Visual* visual, int depth);
   void DestroyImage();
-  // After a failed shared put: the same picture in a plain image.
-  bool SwitchToPlain();
+  // Returns once the server has finished reading the shared pixels.
+  void AwaitCompletion();
   unsigned long PixelFor(LICE_pixel p) const;
 
   Display* mDisplay;
-  Visual* mVisual;
-  int mDepth;
   int mWidth;
   int mHeight;
   XImage* mImage = nullptr;
   XShmSegmentInfo mShmInfo{};
   bool mShared = false;
+  int mCompletionType = -1;
+  bool mAwaitingCompletion = false;
   bool mDirectCopy = false;
   // Per channel: where the top bits of the 8-bit value go.
   int mShift[3] = {};

@@ -101,7 +101,12 @@ TEST_F(WindowHost, SharedMemoryAndPlainPutsShowTheSamePicture)
     ASSERT_NE(editor->OpenEditorWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(parent))), nullptr);
     EXPECT_EQ(editor->UsesSharedMemory(), shared != 0);
     Idle(2);
-    shown[shared] = x11.Pixels(parent, kWidth, kHeight);
+    // The server shows the picture once it has handled the put.
+    for (int tries = 0; tries < 100 && shown[shared] != BackBuffer(); ++tries)
+    {
+      Idle(1);
+      shown[shared] = x11.Pixels(parent, kWidth, kHeight);
+    }
     EXPECT_EQ(DifferentPixels(shown[shared], BackBuffer()), 0) << (shared ? "shared memory" : "plain");
     editor->CloseEditorWindow();
   }
