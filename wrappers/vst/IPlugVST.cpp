@@ -784,7 +784,8 @@ void IPlugVST::HostQuirksInit()
 IGraphics* IPlugVST::WindowEditor() const
 {
   // A headless editor has no window: hosts then show their generic view.
-  return (mGraphics && mGraphics->HasNativeWindow()) ? mGraphics : nullptr;
+  IGraphics* editor = Editor();
+  return (editor && editor->HasNativeWindow()) ? editor : nullptr;
 }
 
 // Without the plug-in mutex: an idle call paints, and the audio thread must
