@@ -100,7 +100,8 @@ void X11EditorWindow::TakeKeyboardFocus()
   int revert = 0;
   XGetInputFocus(mDisplay, &mFocusBefore, &revert);
   XSetInputFocus(mDisplay, mWindow, RevertToParent, CurrentTime);
-  XFlush(mDisplay);
+  // In effect before the next key reaches the server.
+  XSync(mDisplay, False);
   mHoldsFocus = true;
 }
 
