@@ -519,6 +519,12 @@ void IPlugBase::RunBuffersFloatAccumulating(int nFrames)
   RunBuffersWith(nFrames, HostBufferRouting::OutputConversion::kAccumulate);
 }
 
+void IPlugBase::RunBuffersBypassed(int nFrames)
+{
+  mRouting.Run(nFrames, HostBufferRouting::OutputConversion::kReplace, true,
+               [this](double** inputs, double** outputs, int n) { IPlugBase::ProcessBlock(inputs, outputs, n); });
+}
+
 void IPlugBase::RunBuffersWith(int nFrames, HostBufferRouting::OutputConversion mode)
 {
   mRouting.Run(nFrames, mode, mReady,

@@ -284,6 +284,10 @@ public:
   void RunBuffers(int nFrames);                       // double precision
   void RunBuffersFloatReplacing(int nFrames);         // single precision, replacing
   void RunBuffersFloatAccumulating(int nFrames);      // single precision, adding
+  // A host's bypass: the base's own pass-through (IPlugBase::ProcessBlock),
+  // whatever the effect and the processing gate; single-precision outputs
+  // are replaced. [audio thread, plug-in mutex held]
+  void RunBuffersBypassed(int nFrames);
 
   bool IsInputConnected(int channel) const { return mRouting.IsInputConnected(channel); }
   bool IsOutputConnected(int channel) const { return mRouting.IsOutputConnected(channel); }
