@@ -781,7 +781,8 @@ IGraphics* IPlugVST::WindowEditor() const
 {
   // Where the editor cannot open a window of its own (Linux, for now), hosts
   // are offered no editor and show their generic parameter view instead.
-  return (mGraphics && mGraphics->OpensNativeWindow()) ? mGraphics : nullptr;
+  IGraphics* editor = Editor();
+  return (editor && editor->OpensNativeWindow()) ? editor : nullptr;
 }
 
 void IPlugVST::UpdateEditorRect()
