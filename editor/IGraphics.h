@@ -80,6 +80,9 @@ public:
   virtual void* OpenEditorWindow(void* parent, void* parentControl);
   virtual void CloseEditorWindow() = 0;
   virtual void* NativeWindow() = 0;
+  // True when OpenEditorWindow makes a native window a plug-in host can show
+  // (false for hosts that only draw off screen).
+  virtual bool OpensNativeWindow() const { return false; }
   virtual void RefreshTooltips() = 0;
   // Loads one of the plug-in's images; null when it cannot. The caller (the
   // image cache) owns the result. [any thread, image cache mutex held]

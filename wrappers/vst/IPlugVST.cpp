@@ -248,8 +248,22 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 0;
 
   case effEditOpen:
-  case effEditClose:
     // Only an editor that can open a window for the host takes part.
+    if (IGraphics* editor = WindowEditor())
+      if (editor->OpenEditorWindow(ptr))
+      {
+        OnEditorOpen();
+        return 1;
+      }
+    return 0;
+
+  case effEditClose:
+    if (IGraphics* editor = WindowEditor())
+    {
+      OnEditorClose();
+      editor->CloseEditorWindow();
+      return 1;
+    }
     return 0;
 
   case effIdentify:
@@ -745,9 +759,10 @@ void IPlugVST::HostQuirksInit()
 
 IGraphics* IPlugVST::WindowEditor() const
 {
-  // The editor cannot open a window of its own yet, so hosts are offered no
-  // editor and show their generic parameter view instead.
-  return nullptr;
+  // Where the editor cannot open a window of its own (Linux, for now), hosts
+  // are offered no editor and show their generic parameter view instead.
+  IGraphics* editor = Editor();
+  return (editor && editor->OpensNativeWindow()) ? editor : nullptr;
 }
 
 void IPlugVST::UpdateEditorRect()
