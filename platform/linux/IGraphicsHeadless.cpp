@@ -1,13 +1,14 @@
 #include "platform/linux/IGraphicsHeadless.h"
 
-#include <string>
+#include <cstring>
 
 #include "core/IPlugBase.h"
 #include "editor/IControl.h"
 #include "editor/IEditableTextControl.h"
-#include "platform/linux/EmbeddedEditorImage.h"
-#include "platform/linux/LinuxPaths.h"
+#include "platform/ModuleFolders.h"
 #include "raster/LICE_IBitmap.h"
+#include "raster/LICE_PNG.h"
+#include "raster/ResourceImages.h"
 
 namespace
 {
@@ -72,12 +73,12 @@ void IGraphicsHeadless::ClosePrompt()
 
 void IGraphicsHeadless::HostAppPath(WDL_String* path)
 {
-  LinuxHostAppFolder(path);
+  if (path) ProgramFolder(path);
 }
 
 void IGraphicsHeadless::PluginFilePath(WDL_String* path)
 {
-  LinuxPluginFolder(path);
+  if (path) ModuleFolderOf(reinterpret_cast<const void*>(&OrEmpty), path);
 }
 
 void IGraphicsHeadless::AskForFile(WDL_String* file, int, const char*, const char*)
@@ -120,7 +121,9 @@ void IGraphicsHeadless::CloseEditorWindow()
 
 LICE_IBitmap* IGraphicsHeadless::LoadPlatformImage(int id, const char* name)
 {
-  return LoadEmbeddedEditorImage(id, name);
+  if (LICE_IBitmap* bitmap = LICE_LoadPNGFromResource(nullptr, id)) return bitmap;
+  const ResourceImage* image = ResourceImage::ByName(name);
+  return image ? LICE_LoadPNGFromMemory(image->data, image->size) : nullptr;
 }
 
 void IGraphicsHeadless::Tick()

@@ -64,8 +64,6 @@ public:
   void CloseEditorWindow() override;
   void* NativeWindow() override { return nullptr; }
   void RefreshTooltips() override {}
-  // There is no window to offer a host.
-  bool HasNativeWindow() const override { return false; }
   // The PNG compiled into the plug-in under that ID (or, failing that, that
   // name); null when there is none.
   LICE_IBitmap* LoadPlatformImage(int id, const char* name) override;

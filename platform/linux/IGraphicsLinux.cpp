@@ -13,10 +13,11 @@
 #include "core/IPlugBase.h"
 #include "editor/IControl.h"
 #include "editor/IEditableTextControl.h"
-#include "platform/linux/EmbeddedEditorImage.h"
-#include "platform/linux/LinuxPaths.h"
+#include "platform/ModuleFolders.h"
 #include "platform/linux/X11EditorWindow.h"
 #include "raster/LICE_IBitmap.h"
+#include "raster/LICE_PNG.h"
+#include "raster/ResourceImages.h"
 
 namespace
 {
@@ -439,14 +440,16 @@ void IGraphicsLinux::ClosePrompt(bool commit)
 
 // ---- The rest of the platform ----
 
+// The folder of the host's executable (/proc/self/exe).
 void IGraphicsLinux::HostAppPath(WDL_String* path)
 {
-  LinuxHostAppFolder(path);
+  if (path) ProgramFolder(path);
 }
 
+// The folder of the plug-in library holding this code (dladdr).
 void IGraphicsLinux::PluginFilePath(WDL_String* path)
 {
-  LinuxPluginFolder(path);
+  if (path) ModuleFolderOf(reinterpret_cast<const void*>(&TickPeriod), path);
 }
 
 void IGraphicsLinux::AskForFile(WDL_String* file, int, const char*, const char*)
@@ -474,7 +477,10 @@ void IGraphicsLinux::StopParamChangeTimer()
   mParamChangeTimer = 0;
 }
 
+// The PNG compiled into the plug-in under that ID (or, failing that, name).
 LICE_IBitmap* IGraphicsLinux::LoadPlatformImage(int id, const char* name)
 {
-  return LoadEmbeddedEditorImage(id, name);
+  if (LICE_IBitmap* bitmap = LICE_LoadPNGFromResource(nullptr, id)) return bitmap;
+  const ResourceImage* image = ResourceImage::ByName(name);
+  return image ? LICE_LoadPNGFromMemory(image->data, image->size) : nullptr;
 }

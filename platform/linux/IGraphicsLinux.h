@@ -73,6 +73,7 @@ public:
   void CloseEditorWindow() override;
   void* NativeWindow() override;
   void RefreshTooltips() override {}
+  bool OpensNativeWindow() const override { return true; }
   LICE_IBitmap* LoadPlatformImage(int id, const char* name) override;
   void OnHostIdle() override;
 

@@ -1,5 +1,5 @@
-// The editor of the builds that have no window to offer: the tests' and
-// tools' effect, driven and pictured headless.
+// The headless editor for the Linux builds that drive and picture it without
+// a window (the tests' effect); the plug-in links the X11 host's instead.
 #include "platform/PlatformEditor.h"
 #include "platform/linux/IGraphicsHeadless.h"
 
