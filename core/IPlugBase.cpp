@@ -677,7 +677,20 @@ void IPlugBase::WriteFloatOutputs(int offset, int nFrames, FloatOutput mode)
   }
 }
 
-void IPlugBase::RunBuffersWith(int nFrames, FloatOutput mode)
+void IPlugBase::RunBypassFloatReplacing(int nFrames)
+{
+  RunBuffersWith(nFrames, FloatOutput::kReplace, true);
+}
+
+void IPlugBase::ProcessSlice(int nFrames, bool passThrough)
+{
+  if (passThrough)
+    IPlugBase::ProcessBlock(mInPointers.Get(), mOutPointers.Get(), nFrames);
+  else if (mReady)
+    ProcessBlock(mInPointers.Get(), mOutPointers.Get(), nFrames);
+}
+
+void IPlugBase::RunBuffersWith(int nFrames, FloatOutput mode, bool passThrough)
 {
   if (nFrames <= 0) return;
 
@@ -691,7 +704,7 @@ void IPlugBase::RunBuffersWith(int nFrames, FloatOutput mode)
   if (!usesScratch || nFrames <= mScratchFrames)
   {
     // The common case: the pointers bound for this block cover it whole.
-    if (mReady) ProcessBlock(mInPointers.Get(), mOutPointers.Get(), nFrames);
+    ProcessSlice(nFrames, passThrough);
     WriteFloatOutputs(0, nFrames, mode);
     return;
   }
@@ -711,7 +724,7 @@ void IPlugBase::RunBuffersWith(int nFrames, FloatOutput mode)
   {
     const int n = std::min(mScratchFrames, nFrames - offset);
     PrepareSlice(offset, n);
-    if (mReady) ProcessBlock(mInPointers.Get(), mOutPointers.Get(), n);
+    ProcessSlice(n, passThrough);
     WriteFloatOutputs(offset, n, mode);
   }
   PrepareSlice(0, 0);

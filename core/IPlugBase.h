@@ -107,6 +107,10 @@ public:
   int InputCount() const { return mInputList.GetSize(); }
   int OutputCount() const { return mOutputList.GetSize(); }
   bool IsLegalIO(int nIn, int nOut) const;
+  // The channel configurations in the order the constructor's string gave
+  // them; null for an index outside the list.
+  int ChannelIOCount() const { return mIOConfigs.GetSize(); }
+  const ChannelIO* ChannelIOAt(int index) const { return mIOConfigs.Get(index); }
   double SampleRate() const { return mRateHz; }
   int BlockSize() const { return mMaxFrames; }
   int Latency() const { return mLatencyFrames; }
@@ -179,6 +183,11 @@ public:
   void RunBuffers(int nFrames);                       // double precision
   void RunBuffersFloatReplacing(int nFrames);         // single precision, replacing
   void RunBuffersFloatAccumulating(int nFrames);      // single precision, adding
+  // The base's own pass-through (ProcessBlock of this class: inputs copied to
+  // outputs, the others zeroed) whatever the effect and the processing gate
+  // say, written out in single precision: a host's bypass.
+  // [audio thread, plug-in mutex held]
+  void RunBypassFloatReplacing(int nFrames);
 
   bool IsInputConnected(int channel) const;
   bool IsOutputConnected(int channel) const;
@@ -223,7 +232,8 @@ private:
   };
 
   void ParseChannelIO(const char* channelIOString);
-  void RunBuffersWith(int nFrames, FloatOutput mode);
+  void RunBuffersWith(int nFrames, FloatOutput mode, bool passThrough = false);
+  void ProcessSlice(int nFrames, bool passThrough);
   // Points every channel at frame `offset` of its host buffer (converting
   // single-precision input into scratch) for one slice of `nFrames`.
   void PrepareSlice(int offset, int nFrames);
