@@ -11,14 +11,15 @@ namespace
 // the stack with this many buffers.
 constexpr int kMaxBusChannels = 2;
 
-// An AudioBufferList with room for one bus's buffers.
+// Room for an AudioBufferList of one bus's buffers. The list is reached
+// through a pointer into this storage, so its trailing array is read as the
+// open-ended array it is.
 struct BusBufferList
 {
-  AudioBufferList list;
-  AudioBuffer more[kMaxBusChannels - 1];
+  BusBufferList() { List()->mNumberBuffers = 0; }
+  AudioBufferList* List() { return reinterpret_cast<AudioBufferList*>(mStorage); }
+  alignas(AudioBufferList) unsigned char mStorage[sizeof(AudioBufferList) + (kMaxBusChannels - 1) * sizeof(AudioBuffer)];
 };
-static_assert(offsetof(BusBufferList, more) == offsetof(AudioBufferList, mBuffers) + sizeof(AudioBuffer),
-              "the extra buffers follow the list's first one");
 
 UInt32 FloatBytes(UInt32 frames) { return frames * static_cast<UInt32>(sizeof(float)); }
 } // namespace
@@ -88,12 +89,13 @@ OSStatus IPlugAU::PullInput(const AudioTimeStamp* time, UInt32 frames)
     if (!bus->mConnected) continue;
     const int nChannels = std::min(bus->mHostChannels, kMaxBusChannels);
 
-    BusBufferList buffers{};
-    buffers.list.mNumberBuffers = static_cast<UInt32>(nChannels);
+    BusBufferList storage;
+    AudioBufferList* buffers = storage.List();
+    buffers->mNumberBuffers = static_cast<UInt32>(nChannels);
     float* scratch = mInputScratch.Get();
     for (int k = 0; k < nChannels; ++k)
     {
-      AudioBuffer& buffer = buffers.list.mBuffers[k];
+      AudioBuffer& buffer = buffers->mBuffers[k];
       buffer.mNumberChannels = 1;
       buffer.mDataByteSize = FloatBytes(frames);
       buffer.mData = nullptr;
@@ -108,15 +110,15 @@ OSStatus IPlugAU::PullInput(const AudioTimeStamp* time, UInt32 frames)
     {
     case kPullCallback:
       status = connection->mCallback(connection->mCallbackRefCon, &flags, time, static_cast<UInt32>(i), frames,
-                                     &buffers.list);
+                                     buffers);
       break;
     case kPullAudioUnitRender:
       status = AudioUnitRender(connection->mUpstreamUnit, &flags, time, connection->mUpstreamBus, frames,
-                               &buffers.list);
+                               buffers);
       break;
     case kPullFastRender:
       status = connection->mUpstreamRender(connection->mUpstreamStorage, &flags, time, connection->mUpstreamBus,
-                                           frames, &buffers.list);
+                                           frames, buffers);
       break;
     default: break;
     }
@@ -124,9 +126,9 @@ OSStatus IPlugAU::PullInput(const AudioTimeStamp* time, UInt32 frames)
 
     for (int k = 0; k < nChannels; ++k)
     {
-      const AudioBuffer& buffer = buffers.list.mBuffers[k];
+      const AudioBuffer& buffer = buffers->mBuffers[k];
       float* samples = static_cast<float*>(buffer.mData);
-      if (!samples || buffer.mDataByteSize < FloatBytes(frames) || k >= static_cast<int>(buffers.list.mNumberBuffers))
+      if (!samples || buffer.mDataByteSize < FloatBytes(frames) || k >= static_cast<int>(buffers->mNumberBuffers))
       {
         // An upstream that gave no buffer (or too short a one) is heard as
         // silence rather than read past its end.

@@ -183,14 +183,15 @@ ComponentResult IPlugAU::Dispatch(SInt16 selector, const long* args)
     const AudioUnitElement element = U32(args[3]);
     void* data = Pointer<void>(args[4]);
     UInt32* ioSize = Pointer<UInt32>(args[5]);
-    UInt32 size = 0;
+    constexpr UInt32 kSizeNotAnswered = 0xFFFFFFFFu;
+    UInt32 size = kSizeNotAnswered;
     Boolean writable = false;
     // The size and validity first, so nothing is written into a buffer the
     // host says is too small.
     OSStatus status = GetProperty(id, scope, element, nullptr, &size, &writable);
     if (status != noErr || !data)
     {
-      if (ioSize && !data) *ioSize = size;
+      if (ioSize && size != kSizeNotAnswered) *ioSize = size;
       return status;
     }
     if (ioSize && *ioSize < size) return kAudioUnitErr_InvalidPropertyValue;
