@@ -131,6 +131,7 @@ ComponentResult IPlugAU::ComponentEntry(ComponentParameters* params, void* stora
       if (!plug) return noErr;
       {
         WDL_MutexLock lock(plug->PlugLock());
+        plug->Closing();
         plug->ResetConnections();
       }
       // The mutex is part of the plug-in: released before the plug-in goes.
