@@ -44,12 +44,7 @@ OSStatus IPlugAU::CopyClassInfo(CFPropertyListRef* out)
 
   ChunkBuffer chunk;
   // Parameters alone are always saved; a chunk-state plug-in may decline.
-  bool saved = true;
-  if (UsesChunks())
-    saved = SaveState(&chunk);
-  else
-    SaveParams(&chunk);
-  if (saved)
+  if (HostSaveState(&chunk) || !UsesChunks())
   {
     CFDataRef data = CFDataCreate(kCFAllocatorDefault, chunk.Bytes(), chunk.Length());
     if (data)
@@ -94,8 +89,6 @@ OSStatus IPlugAU::RestoreClassInfo(CFPropertyListRef info)
   const UInt8* bytes = CFDataGetBytePtr(static_cast<CFDataRef>(data));
   if (length > 0 && bytes) chunk.WriteBytes(bytes, static_cast<int>(length));
   // A state that ends early is a failure, though what it held is applied.
-  const int end = UsesChunks() ? LoadState(&chunk, 0) : LoadParams(&chunk, 0);
-  if (end <= 0) return kAudioUnitErr_InvalidPropertyValue;
-  RefreshParamControls();
-  return noErr;
+  // (The editor's controls follow a state that loads.)
+  return HostLoadState(&chunk, 0) > 0 ? noErr : kAudioUnitErr_InvalidPropertyValue;
 }

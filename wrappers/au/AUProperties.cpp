@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "core/NumericConversions.h"
-#include "editor/IGraphics.h"
 #include "wrappers/au/CFText.h"
 #include "wrappers/au/IPlugAU.h"
 
@@ -340,12 +339,8 @@ OSStatus IPlugAU::SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Audi
   case kAudioUnitProperty_SampleRate:
   {
     if (!sized(sizeof(Float64))) return kAudioUnitErr_InvalidPropertyValue;
-    const Float64 rate = Take<Float64>(data);
-    // A rate that is not a positive number would turn every time into nonsense.
-    if (!(std::isfinite(rate) && rate > 0.0)) return kAudioUnitErr_InvalidPropertyValue;
-    ChangeSampleRate(rate);
-    ResetEngine();
-    return noErr;
+    // A rate that is not a positive number changes nothing.
+    return HostSetSampleRate(Take<Float64>(data)) ? noErr : kAudioUnitErr_InvalidPropertyValue;
   }
 
   case kAudioUnitProperty_StreamFormat:
@@ -355,17 +350,18 @@ OSStatus IPlugAU::SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Audi
   case kAudioUnitProperty_MaximumFramesPerSlice:
   {
     if (!sized(sizeof(UInt32))) return kAudioUnitErr_InvalidPropertyValue;
+    // Slices of no frames, or larger than any buffer worth sizing, are host
+    // faults: refused rather than taken as something else.
     const UInt32 frames = Take<UInt32>(data);
-    if (frames == 0 || frames > kMaxFramesLimit) return kAudioUnitErr_InvalidPropertyValue;
-    ChangeBlockSize(static_cast<int>(frames));
-    ResetEngine();
+    if (frames == 0 || frames > static_cast<UInt32>(kMaxBlockSize)) return kAudioUnitErr_InvalidPropertyValue;
+    HostSetBlockSize(frames);
     return noErr;
   }
 
   case kAudioUnitProperty_BypassEffect:
     if (!sized(sizeof(UInt32))) return kAudioUnitErr_InvalidPropertyValue;
     mBypassed = Take<UInt32>(data) != 0;
-    ResetEngine();
+    HostResetEngine();
     return noErr;
 
   case kAudioUnitProperty_SetRenderCallback:
@@ -403,7 +399,7 @@ OSStatus IPlugAU::SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Audi
   case kAudioUnitProperty_PresentPreset:
     if (!sized(sizeof(AUPreset))) return kAudioUnitErr_InvalidPropertyValue;
     // A number out of range changes nothing and is no error.
-    RecallPreset(Take<AUPreset>(data).presetNumber);
+    HostRecallPreset(Take<AUPreset>(data).presetNumber);
     return noErr;
 
   case kAudioUnitProperty_OfflineRender:

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "core/NumericConversions.h"
-#include "editor/IGraphics.h"
 #include "wrappers/au/CFText.h"
 
 namespace
@@ -129,9 +128,9 @@ ComponentResult IPlugAU::ComponentEntry(ComponentParameters* params, void* stora
     {
       IPlugAU* plug = static_cast<IPlugAU*>(storage);
       if (!plug) return noErr;
+      plug->HostClose();
       {
-        WDL_MutexLock lock(plug->PlugLock());
-        plug->Closing();
+        HostCallLock lock(plug);
         plug->ResetConnections();
       }
       // The mutex is part of the plug-in: released before the plug-in goes.
@@ -147,7 +146,7 @@ ComponentResult IPlugAU::ComponentEntry(ComponentParameters* params, void* stora
 
     IPlugAU* plug = static_cast<IPlugAU*>(storage);
     if (!plug) return badComponentInstance;
-    WDL_MutexLock lock(plug->PlugLock());
+    HostCallLock lock(plug);
     return plug->Dispatch(selector, args);
   }
   catch (...)
@@ -209,7 +208,7 @@ ComponentResult IPlugAU::Dispatch(SInt16 selector, const long* args)
 
   case kAudioUnitSetParameterSelect: return SetParameter(U32(args[1]), U32(args[2]), F32(args[4]));
 
-  case kAudioUnitResetSelect: ResetEngine(); return noErr;
+  case kAudioUnitResetSelect: HostResetEngine(); return noErr;
 
   case kAudioUnitAddPropertyListenerSelect:
     AddPropertyListener(U32(args[1]), reinterpret_cast<AudioUnitPropertyListenerProc>(args[2]),
@@ -271,15 +270,15 @@ OSStatus IPlugAU::Initialize()
 {
   if (!LegalAtInitialisation()) return badComponentSelector;
   mUnitInitialised = true;
-  AfterParamsReset();
-  Activated(true);
+  HostOpen();
+  HostSetActive(true);
   return noErr;
 }
 
 void IPlugAU::Uninitialize()
 {
   mUnitInitialised = false;
-  Activated(false);
+  HostSetActive(false);
 }
 
 void IPlugAU::AddPropertyListener(AudioUnitPropertyID id, AudioUnitPropertyListenerProc callback, void* userData)
@@ -329,25 +328,21 @@ OSStatus IPlugAU::ScheduleParameters(const AudioUnitParameterEvent* events, UInt
 
 OSStatus IPlugAU::MidiEvent(UInt32 status, UInt32 data1, UInt32 data2, UInt32 offset)
 {
-  if (MidiMode() == 0 || MidiMode() > 2) return badComponentSelector;
   MidiMessage message;
   message.mFrameOffset = static_cast<int32_t>(offset);
   message.mStatusByte = static_cast<uint8_t>(status);
   message.mByte1 = static_cast<uint8_t>(data1);
   message.mByte2 = static_cast<uint8_t>(data2);
-  ProcessMidiMessage(message);
-  return noErr;
+  return HostMidiIn(message) ? noErr : badComponentSelector;
 }
 
 OSStatus IPlugAU::SysEx(const UInt8* data, UInt32 length)
 {
-  if (MidiMode() == 0 || MidiMode() > 2) return badComponentSelector;
   SysExMessage message;
   const bool hasBytes = data && length > 0 && length <= 0x7FFFFFFFu;
   message.mByteCount = hasBytes ? static_cast<int32_t>(length) : 0;
   message.mData = hasBytes ? data : nullptr;
-  HandleSysEx(message);
-  return noErr;
+  return HostSysExIn(message) ? noErr : badComponentSelector;
 }
 
 // ---- Parameters ----
@@ -355,25 +350,18 @@ OSStatus IPlugAU::SysEx(const UInt8* data, UInt32 length)
 OSStatus IPlugAU::GetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitParameterValue* value)
 {
   if (scope != kAudioUnitScope_Global) return kAudioUnitErr_InvalidProperty;
-  WDL_MutexLock lock(PlugLock());
-  const IParam* param = id < 0x80000000u ? Param(static_cast<int>(id)) : nullptr;
-  if (!param) return kAudioUnitErr_InvalidParameter;
+  const int paramIdx = id < 0x80000000u ? static_cast<int>(id) : -1;
+  if (!Param(paramIdx)) return kAudioUnitErr_InvalidParameter;
   if (!value) return paramErr;
-  *value = static_cast<AudioUnitParameterValue>(param->CurrentValue());
+  *value = static_cast<AudioUnitParameterValue>(HostParameterValue(paramIdx));
   return noErr;
 }
 
 OSStatus IPlugAU::SetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitParameterValue value)
 {
   if (scope != kAudioUnitScope_Global) return kAudioUnitErr_InvalidProperty;
-  WDL_MutexLock lock(PlugLock());
   const int paramIdx = id < 0x80000000u ? static_cast<int>(id) : -1;
-  IParam* param = Param(paramIdx);
-  if (!param) return kAudioUnitErr_InvalidParameter;
-  param->SetClamped(value);
-  if (Editor()) Editor()->ShowParamValue(paramIdx, param->CurrentValue(), false);
-  ApplyParamChange(paramIdx);
-  return noErr;
+  return HostSetParameterValue(paramIdx, value) ? noErr : kAudioUnitErr_InvalidParameter;
 }
 
 // The fast-dispatch functions lock only for their own work (the render
@@ -414,7 +402,7 @@ OSStatus IPlugAU::FastRender(void* storage, AudioUnitRenderActionFlags* flags, c
   IPlugAU* plug = static_cast<IPlugAU*>(storage);
   try
   {
-    WDL_MutexLock lock(plug->PlugLock());
+    HostCallLock lock(plug);
     return plug->Render(flags, time, bus, frames, data);
   }
   catch (...)
@@ -425,7 +413,7 @@ OSStatus IPlugAU::FastRender(void* storage, AudioUnitRenderActionFlags* flags, c
 
 void IPlugAU::SendParameterEvent(AudioUnitEventType type, int paramIdx)
 {
-  WDL_MutexLock lock(PlugLock());
+  HostCallLock lock(this);
   if (!Param(paramIdx)) return;
   AudioUnitEvent event{};
   event.mEventType = type;
@@ -440,14 +428,6 @@ void IPlugAU::SendParameterEvent(AudioUnitEventType type, int paramIdx)
 
 void IPlugAU::BeginHostEdit(int paramIdx)
 {
-  FlushPendingEdit();
-  SendParameterEvent(kAudioUnitEvent_BeginParameterChangeGesture, paramIdx);
-}
-
-void IPlugAU::BeginHostEditCoalesced(int paramIdx)
-{
-  WDL_MutexLock lock(PlugLock());
-  if (paramIdx == PendingEditParam()) return;
   FlushPendingEdit();
   SendParameterEvent(kAudioUnitEvent_BeginParameterChangeGesture, paramIdx);
 }

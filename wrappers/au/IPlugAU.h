@@ -31,9 +31,6 @@ public:
     const char* mViewClassName;    // the view factory class
   };
 
-  // Frames per slice above this are refused: larger requests are host
-  // faults, not buffers worth sizing.
-  static constexpr UInt32 kMaxFramesLimit = 1u << 16;
   // Class-info "name" values longer than this (with the terminator) match no
   // preset; the state in "data" is restored all the same.
   static constexpr int kClassInfoNameSize = 64;
@@ -51,9 +48,9 @@ public:
   // ---- Host operations of the base ----
 
   // Parameter events through AUEventListenerNotify, each for the parameter
-  // in the global scope of this instance. [UI or host thread; takes the mutex]
+  // in the global scope of this instance; the base's coalescing rule for
+  // wheel gestures applies. [UI or host thread; takes the mutex]
   void BeginHostEdit(int paramIdx) override;
-  void BeginHostEditCoalesced(int paramIdx) override;
   void NotifyHostParam(int paramIdx, double normalized) override;
   void EndHostEdit(int paramIdx) override;
   void NotifyHostPreset() override {}
