@@ -3,6 +3,8 @@
 // makes on other units (AudioUnitGetProperty, AudioUnitRender), delivered to
 // the unit's entry function with a parameter block as a Mac would.
 #include <cstring>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
@@ -24,9 +26,9 @@ struct ComponentInstanceRecord
 
 namespace
 {
-// Components live for the whole process; instances until closed.
+// Components live for the whole process (owned here); instances until closed.
 std::mutex gMutex;
-std::set<const void*> gComponents;
+std::map<const void*, std::unique_ptr<ComponentRecord>> gComponents;
 std::set<const void*> gInstances;
 
 bool IsInstance(const void* p)
@@ -104,10 +106,11 @@ Component StandInRegisterComponent(const ComponentDescription* description, Comp
                                    const char* name)
 {
   if (!description || !entry) return nullptr;
-  ComponentRecord* record = new ComponentRecord{*description, entry, name ? name : ""};
+  std::unique_ptr<ComponentRecord> record(new ComponentRecord{*description, entry, name ? name : ""});
+  ComponentRecord* component = record.get();
   std::lock_guard<std::mutex> lock(gMutex);
-  gComponents.insert(record);
-  return record;
+  gComponents[component] = std::move(record);
+  return component;
 }
 
 OSStatus StandInOpenComponent(Component component, ComponentInstance* outInstance)
