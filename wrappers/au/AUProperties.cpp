@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/IPlugEditor.h"
 #include "core/NumericConversions.h"
 #include "wrappers/au/CFText.h"
 #include "wrappers/au/IPlugAU.h"
@@ -188,7 +189,7 @@ OSStatus IPlugAU::GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Audi
   }
 
   case kAudioUnitProperty_GetUIComponentList:
-    if (!Editor()) return kAudioUnitErr_InvalidProperty;
+    if (!Editor<IPlugEditor>()) return kAudioUnitErr_InvalidProperty;
     *size = sizeof(ComponentDescription);
     if (data)
     {
@@ -246,7 +247,7 @@ OSStatus IPlugAU::GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Audi
 
   case kAudioUnitProperty_CocoaUI:
   {
-    if (!Editor()) return kAudioUnitErr_InvalidProperty;
+    if (!Editor<IPlugEditor>()) return kAudioUnitErr_InvalidProperty;
     // Without its bundle the host could not load the view: none is offered.
     CFStringRef identifier = MakeCFString(mBundleIdentifier.Get());
     CFBundleRef bundle = identifier ? CFBundleGetBundleWithIdentifier(identifier) : nullptr;

@@ -72,7 +72,7 @@ OSStatus IPlugAU::Render(AudioUnitRenderActionFlags*, const AudioTimeStamp* time
   }
 
   if (mBypassed)
-    RunBypassFloatReplacing(static_cast<int>(frames));
+    RunBuffersBypassed(static_cast<int>(frames));
   else
     RunBuffersFloatReplacing(static_cast<int>(frames));
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/HostCallGuard.h"
 #include "core/NumericConversions.h"
 #include "wrappers/au/CFText.h"
 
@@ -59,8 +60,9 @@ bool SelectorReported(SInt16 selector)
   }
 }
 
-// Status for an exception caught at the entry: out of memory, or a failure
-// the host can only see as such.
+// Status for an exception stopped at the host boundary (entry function and
+// fast-dispatch functions): out of memory, or a failure the host can only
+// see as such.
 constexpr ComponentResult kFailedInEntry = memFullErr;
 } // namespace
 
@@ -105,11 +107,15 @@ IPlugAU::~IPlugAU()
 
 ComponentResult IPlugAU::ComponentEntry(ComponentParameters* params, void* storage, IPlugAU* (*create)())
 {
-  if (!params) return paramErr;
+  if (!params)
+  {
+    KESTRANE_HOST_MISUSE("Audio Unit entry called without a parameter block");
+    return paramErr;
+  }
   const long* args = Words(params);
   const SInt16 selector = params->what;
-  try
-  {
+  // Nothing may unwind into the host: an exception answers kFailedInEntry.
+  return KESTRANE_GUARD_HOST_CALLBACK(kFailedInEntry, [&]() -> ComponentResult {
     switch (selector)
     {
     case kComponentOpenSelect:
@@ -145,15 +151,14 @@ ComponentResult IPlugAU::ComponentEntry(ComponentParameters* params, void* stora
     }
 
     IPlugAU* plug = static_cast<IPlugAU*>(storage);
-    if (!plug) return badComponentInstance;
+    if (!plug)
+    {
+      KESTRANE_HOST_MISUSE("Audio Unit selector on an instance that is not open");
+      return badComponentInstance;
+    }
     HostCallLock lock(plug);
     return plug->Dispatch(selector, args);
-  }
-  catch (...)
-  {
-    // Nothing may unwind into the host.
-    return kFailedInEntry;
-  }
+  });
 }
 
 ComponentResult IPlugAU::Dispatch(SInt16 selector, const long* args)
@@ -370,28 +375,16 @@ OSStatus IPlugAU::FastGetParameter(void* storage, AudioUnitParameterID id, Audio
                                    AudioUnitParameterValue* value)
 {
   if (!storage) return badComponentInstance;
-  try
-  {
-    return static_cast<IPlugAU*>(storage)->GetParameter(id, scope, value);
-  }
-  catch (...)
-  {
-    return kFailedInEntry;
-  }
+  return KESTRANE_GUARD_HOST_CALLBACK(kFailedInEntry,
+                                      [&]() -> OSStatus { return static_cast<IPlugAU*>(storage)->GetParameter(id, scope, value); });
 }
 
 OSStatus IPlugAU::FastSetParameter(void* storage, AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement,
                                    AudioUnitParameterValue value, UInt32)
 {
   if (!storage) return badComponentInstance;
-  try
-  {
-    return static_cast<IPlugAU*>(storage)->SetParameter(id, scope, value);
-  }
-  catch (...)
-  {
-    return kFailedInEntry;
-  }
+  return KESTRANE_GUARD_HOST_CALLBACK(kFailedInEntry,
+                                      [&]() -> OSStatus { return static_cast<IPlugAU*>(storage)->SetParameter(id, scope, value); });
 }
 
 // [audio thread; takes the plug-in mutex]
@@ -400,15 +393,10 @@ OSStatus IPlugAU::FastRender(void* storage, AudioUnitRenderActionFlags* flags, c
 {
   if (!storage) return badComponentInstance;
   IPlugAU* plug = static_cast<IPlugAU*>(storage);
-  try
-  {
+  return KESTRANE_GUARD_HOST_CALLBACK(kFailedInEntry, [&]() -> OSStatus {
     HostCallLock lock(plug);
     return plug->Render(flags, time, bus, frames, data);
-  }
-  catch (...)
-  {
-    return kFailedInEntry;
-  }
+  });
 }
 
 void IPlugAU::SendParameterEvent(AudioUnitEventType type, int paramIdx)
