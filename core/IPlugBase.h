@@ -119,6 +119,10 @@ public:
   int InputCount() const { return mRouting.InputCount(); }
   int OutputCount() const { return mRouting.OutputCount(); }
   bool IsLegalIO(int nIn, int nOut) const;
+  // The channel configurations in the order the constructor's string gave
+  // them; null for an index outside the list.
+  int ChannelIOCount() const { return mIOConfigs.GetSize(); }
+  const ChannelIO* ChannelIOAt(int index) const { return mIOConfigs.Get(index); }
   double SampleRate() const { return mRateHz; }
   int BlockSize() const { return mMaxFrames; }
   int Latency() const { return mLatencyFrames; }

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-10}"
 bash scripts/setup.sh
 cmake --preset fuzz > /dev/null
-targets=(state_fuzz png_fuzz vst_chunk_fuzz vst_events_fuzz)
+targets=(state_fuzz png_fuzz vst_chunk_fuzz vst_events_fuzz au_class_info_fuzz)
 cmake --build --preset fuzz --target "${targets[@]}"
 mkdir -p build/fuzz/corpus build/fuzz/findings
 for t in "${targets[@]}"; do
