@@ -93,17 +93,22 @@ public:
 
     // FilterRecurse per lane: the silence guard selects the recursion or
     // +0.0; a lane whose new value is not finite restarts from zero memory.
+    // Both decisions are branches on the two lanes' masks, not masks applied
+    // every frame: masking would put them on the recursion's dependency
+    // chain, which sets the speed of the whole loop.
     const __m128d audible = _mm_or_pd(_mm_or_pd(_mm_cmpgt_pd(_mm_and_pd(x, absMask), silence),
                                                 _mm_cmpgt_pd(_mm_and_pd(w1, absMask), silence)),
                                       _mm_cmpgt_pd(_mm_and_pd(w2, absMask), silence));
-    const __m128d recursion =
-        _mm_sub_pd(_mm_mul_pd(x, _mm_set1_pd(inGain)),
-                   _mm_add_pd(_mm_mul_pd(w2, _mm_set1_pd(fb2)), _mm_mul_pd(w1, _mm_set1_pd(fb1))));
-    w0 = _mm_and_pd(audible, recursion);
+    w0 = _mm_sub_pd(_mm_mul_pd(x, _mm_set1_pd(inGain)),
+                    _mm_add_pd(_mm_mul_pd(w2, _mm_set1_pd(fb2)), _mm_mul_pd(w1, _mm_set1_pd(fb1))));
+    if (_mm_movemask_pd(audible) != kBothLanes) w0 = _mm_and_pd(audible, w0);
     const __m128d finite = _mm_cmple_pd(_mm_and_pd(w0, absMask), largest);
-    w0 = _mm_and_pd(w0, finite);
-    w1 = _mm_and_pd(w1, finite);
-    w2 = _mm_and_pd(w2, finite);
+    if (_mm_movemask_pd(finite) != kBothLanes)
+    {
+      w0 = _mm_and_pd(w0, finite);
+      w1 = _mm_and_pd(w1, finite);
+      w2 = _mm_and_pd(w2, finite);
+    }
 
     // FilterResponse, left to right as there.
     __m128d y;
@@ -130,6 +135,8 @@ public:
   }
 
 private:
+  static constexpr int kBothLanes = 3; // _mm_movemask_pd with both lanes set
+
   __m128d w0, w1, w2;
 };
 
