@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/NumericConversions.h"
+#include "core/SampleConversion.h"
 #include "editor/IGraphics.h"
 
 IPlugBase::IPlugBase(int nParams, const char* channelIOString, int nPresets, const char* effectName,
@@ -588,8 +589,7 @@ void IPlugBase::BindInputBuffers(int start, int count, float** buffers, int nFra
     channel->hostDouble = nullptr;
     channel->hostFloat = buffers ? buffers[next++] : nullptr;
     double* scratch = channel->scratch.Get();
-    if (channel->hostFloat)
-      for (int s = 0; s < nConvert; ++s) scratch[s] = channel->hostFloat[s];
+    if (channel->hostFloat) WidenSamples(channel->hostFloat, scratch, nConvert);
     *channel->source = scratch;
   }
 }
@@ -648,8 +648,7 @@ void IPlugBase::PrepareSlice(int offset, int nFrames)
       *channel->source = channel->hostDouble + offset;
     else
     {
-      if (channel->hostFloat)
-        for (int s = 0; s < nFrames; ++s) scratch[s] = channel->hostFloat[offset + s];
+      if (channel->hostFloat) WidenSamples(channel->hostFloat + offset, scratch, nFrames);
       *channel->source = scratch;
     }
   }
@@ -671,9 +670,9 @@ void IPlugBase::WriteFloatOutputs(int offset, int nFrames, FloatOutput mode)
     const double* scratch = channel->scratch.Get();
     float* dest = channel->floatDestination + offset;
     if (mode == FloatOutput::kReplace)
-      for (int s = 0; s < nFrames; ++s) dest[s] = static_cast<float>(scratch[s]);
+      NarrowSamples(scratch, dest, nFrames);
     else
-      for (int s = 0; s < nFrames; ++s) dest[s] += static_cast<float>(scratch[s]);
+      AccumulateNarrowedSamples(scratch, dest, nFrames);
   }
 }
 
@@ -681,14 +680,17 @@ void IPlugBase::RunBuffersWith(int nFrames, FloatOutput mode)
 {
   if (nFrames <= 0) return;
 
-  // Does any channel go through scratch memory for this block?
-  bool usesScratch = false;
-  for (const InChannel* channel : mInputList)
-    usesScratch = usesScratch || !channel->connected || !channel->hostDouble;
-  for (const OutChannel* channel : mOutputList)
-    usesScratch = usesScratch || !channel->connected || !channel->hostDouble;
+  // Does any channel go through scratch memory for this block? Only asked
+  // when the block is longer than the scratch buffers.
+  auto usesScratch = [this] {
+    for (const InChannel* channel : mInputList)
+      if (!channel->connected || !channel->hostDouble) return true;
+    for (const OutChannel* channel : mOutputList)
+      if (!channel->connected || !channel->hostDouble) return true;
+    return false;
+  };
 
-  if (!usesScratch || nFrames <= mScratchFrames)
+  if (nFrames <= mScratchFrames || !usesScratch())
   {
     // The common case: the pointers bound for this block cover it whole.
     if (mReady) ProcessBlock(mInPointers.Get(), mOutPointers.Get(), nFrames);
