@@ -55,26 +55,31 @@ for bits in 16 24; do
   done
 done
 
-declare -A times
+# Wall-clock time, and the CPU time (user + system) the process used: on a
+# loaded machine the second depends far less on what else runs.
+declare -A wall cpu
+TIMEFORMAT="%3R %3U %3S"
 for ((run = 0; run < runs; ++run)); do
   for name in "${names[@]}"; do
-    start=$(date +%s%N)
-    eval "${commands[$name]}" >/dev/null
-    end=$(date +%s%N)
-    times[$name]+="$(((end - start) / 1000)) "
+    read -r r u s < <({ time eval "${commands[$name]}" >/dev/null; } 2>&1)
+    wall[$name]+="$r "
+    cpu[$name]+="$(awk -v u="$u" -v s="$s" 'BEGIN { print u + s }') "
   done
 done
 
 median() { tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 echo "60 s of 48000 Hz stereo, 16-bit WAV in; whole process, medians of $runs alternating runs"
-sox_us=""
-[ "$have_sox" = 1 ] && sox_us=$(echo "${times[sox lowpass 1000]}" | median)
+printf '  %-26s %9s %9s %9s %9s\n' "" "wall s" "x sox" "cpu s" "x sox"
+sox_wall=1 sox_cpu=1
+if [ "$have_sox" = 1 ]; then
+  sox_wall=$(echo "${wall[sox lowpass 1000]}" | median)
+  sox_cpu=$(echo "${cpu[sox lowpass 1000]}" | median)
+fi
 for name in "${names[@]}"; do
-  us=$(echo "${times[$name]}" | median)
-  if [ -n "$sox_us" ]; then
-    awk -v n="$name" -v t="$us" -v s="$sox_us" 'BEGIN { printf "  %-26s %8.3f s   %6.2fx sox\n", n, t / 1e6, t / s }'
-  else
-    awk -v n="$name" -v t="$us" 'BEGIN { printf "  %-26s %8.3f s\n", n, t / 1e6 }'
-  fi
+  w=$(echo "${wall[$name]}" | median)
+  c=$(echo "${cpu[$name]}" | median)
+  awk -v n="$name" -v w="$w" -v c="$c" -v sw="$sox_wall" -v sc="$sox_cpu" -v sox="$have_sox" 'BEGIN {
+    if (sox) printf "  %-26s %9.3f %9.2f %9.3f %9.2f\n", n, w, w / sw, c, c / sc
+    else printf "  %-26s %9.3f %9s %9.3f %9s\n", n, w, "-", c, "-" }'
 done
