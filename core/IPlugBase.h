@@ -48,7 +48,9 @@ public:
   // ---- Overridable behaviour, in slot order ----
 
   // Clears the engine; called after sample-rate and block-size changes and
-  // on deactivation. [host thread, plug-in mutex held]
+  // on deactivation [host thread], and an effect may call it from its own
+  // processing [audio thread]: it must stay real-time safe. [plug-in mutex
+  // held]
   virtual void ResetEngine();
   // A parameter's value changed; the effect updates its engine.
   // [any thread, plug-in mutex held]
