@@ -16,7 +16,8 @@ namespace
 template <class T>
 bool SameBits(const std::vector<T>& a, const std::vector<T>& b)
 {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0;
+  // memcmp must not see the null data() of an empty vector.
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
 }
 
 template <class T, class Bits>
