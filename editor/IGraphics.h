@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/IPlugEditor.h"
 #include "core/IRECT.h"
 #include "core/wdl/WDL_Mutex.h"
 #include "core/wdl/WDL_PtrList.h"
@@ -25,9 +26,10 @@ class LICE_SysBitmap;
 // and the drawing calls controls use. A platform host derives from it and
 // supplies the window, the redraw timer, text prompts and image loading.
 //
-// The plug-in base reaches its editor only through virtual operations
-// (ShowParamValue, PrepareDrawing, the parameter-change timer, FrameRate and
-// the calls the effect makes), so the core library does not link this one.
+// The plug-in base reaches its editor only through IPlugEditor
+// (ShowParamValue, PrepareDrawing, the parameter-change timer, FrameRate),
+// so the core library does not link this one; the effect makes its own
+// calls (SetControlHidden, ShowControlValue, SetControlsFromUserInput).
 //
 // Threads: everything runs on the UI thread, except ShowParamValue and the
 // calls the effect makes from its parameter handling (SetControlHidden,
@@ -35,7 +37,7 @@ class LICE_SysBitmap;
 // thread changed a parameter, with the plug-in mutex held; they only store
 // values and set flags. The image and font caches are process-wide and each
 // has its own mutex.
-class IGraphics
+class IGraphics : public IPlugEditor
 {
 public:
   // fps <= 0 selects 24 frames per second.
@@ -78,6 +80,9 @@ public:
   virtual void* OpenEditorWindow(void* parent, void* parentControl);
   virtual void CloseEditorWindow() = 0;
   virtual void* NativeWindow() = 0;
+  // True when OpenEditorWindow makes a native window a plug-in host can show
+  // (false for hosts that only draw off screen).
+  virtual bool OpensNativeWindow() const { return false; }
   virtual void RefreshTooltips() = 0;
   // Loads one of the plug-in's images; null when it cannot. The caller (the
   // image cache) owns the result. [any thread, image cache mutex held]

@@ -52,7 +52,7 @@ public:
   // Takes the editor; links into an editor it replaces (displays, routing
   // indicator) are dropped first, since the base deletes that editor.
   // [UI or host thread; takes the mutex]
-  void AttachEditor(IGraphics* editor) override;
+  void AttachEditor(IPlugEditor* editor) override;
 
   // The two modulation displays (envelope, LFO; not owned, may be null) and
   // the routing indicator's index in the editor's control list. The displays

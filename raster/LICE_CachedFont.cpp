@@ -178,7 +178,7 @@ int LICE_CachedFont::DrawText(LICE_IBitmap* bm, const char* str, int len, IRECT*
                        !(flags & LICE_DT_USEFGALPHA)) ||
                       m_line_height > 255;
   int nativeHeight = 0;
-  if (native && m_font->DrawTextNative(bm, str, n, rect, flags | LICE_DT_NOPREFIX, measureOnly, &nativeHeight))
+  if (native && m_font->DrawTextNative(bm, str, n, rect, flags | LICE_DT_NOPREFIX, measureOnly, &nativeHeight, m_fg))
     return nativeHeight;
 
   // Lines and the block they make.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/IRECT.h"
+#include "raster/LICE_Pixel.h"
 
 class LICE_IBitmap;
 
@@ -32,7 +33,8 @@ struct GlyphImage
 
 // The platform half of a font: the only part of text drawing that differs by
 // platform. Each platform provides CreatePlatformFont in its own file
-// (raster/linux/LinuxFontSource.cpp: fontconfig and FreeType).
+// (raster/linux/LinuxFontSource.cpp: fontconfig and FreeType;
+// raster/win/WinFontSource.cpp: GDI).
 class PlatformFont
 {
 public:
@@ -47,10 +49,11 @@ public:
   // Draws with the platform's own text engine where it has one that writes
   // into the destination's drawing context; false hands the text to the
   // glyph cache. With measureOnly only the extent is written to rect.
+  // color is the text colour (a packed pixel; its alpha is not used).
   virtual bool DrawTextNative(LICE_IBitmap* dest, const char* utf8, int len, IRECT* rect,
-                              unsigned int flags, bool measureOnly, int* heightOut)
+                              unsigned int flags, bool measureOnly, int* heightOut, LICE_pixel color)
   {
-    (void)dest, (void)utf8, (void)len, (void)rect, (void)flags, (void)measureOnly, (void)heightOut;
+    (void)dest, (void)utf8, (void)len, (void)rect, (void)flags, (void)measureOnly, (void)heightOut, (void)color;
     return false;
   }
 };

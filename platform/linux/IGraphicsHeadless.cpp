@@ -1,31 +1,17 @@
 #include "platform/linux/IGraphicsHeadless.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 
 #include "core/IPlugBase.h"
 #include "editor/IControl.h"
 #include "editor/IEditableTextControl.h"
+#include "platform/ModuleFolders.h"
 #include "raster/LICE_IBitmap.h"
 #include "raster/LICE_PNG.h"
 #include "raster/ResourceImages.h"
 
 namespace
 {
-// "/a/b/c" -> "/a/b"
-void SetToFolderOf(WDL_String* out, const char* path)
-{
-  const char* slash = std::strrchr(path, '/');
-  if (!slash)
-    out->Set("");
-  else
-    out->Set(path, static_cast<int>(slash - path));
-}
-
 std::string OrEmpty(const char* s)
 {
   return s ? s : "";
@@ -87,27 +73,12 @@ void IGraphicsHeadless::ClosePrompt()
 
 void IGraphicsHeadless::HostAppPath(WDL_String* path)
 {
-  if (!path) return;
-  char exe[PATH_MAX] = {};
-  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n <= 0)
-    path->Set("");
-  else
-    SetToFolderOf(path, exe);
+  if (path) ProgramFolder(path);
 }
 
 void IGraphicsHeadless::PluginFilePath(WDL_String* path)
 {
-  if (!path) return;
-  Dl_info info{};
-  if (!dladdr(reinterpret_cast<void*>(&SetToFolderOf), &info) || !info.dli_fname || !*info.dli_fname)
-  {
-    path->Set("");
-    return;
-  }
-  // The program itself may be named as it was started (a relative path).
-  char resolved[PATH_MAX] = {};
-  SetToFolderOf(path, realpath(info.dli_fname, resolved) ? resolved : info.dli_fname);
+  if (path) ModuleFolderOf(reinterpret_cast<const void*>(&OrEmpty), path);
 }
 
 void IGraphicsHeadless::AskForFile(WDL_String* file, int, const char*, const char*)

@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "raster/LICE_IBitmap.h"
@@ -49,7 +51,7 @@ TEST(HeadlessHost, PathsNameExistingFolders)
   rig.editor->HostAppPath(&app);
   rig.editor->PluginFilePath(&plugin);
   EXPECT_GT(app.GetLength(), 0);
-  EXPECT_EQ(app.Get()[0], '/');
+  EXPECT_TRUE(std::filesystem::is_directory(app.Get())) << app.Get();
   // Linked into the test program, the plug-in file is the program itself.
   EXPECT_STREQ(plugin.Get(), app.Get());
 }

@@ -26,6 +26,7 @@
 #include "raster/LICE_MemBitmap.h"
 #include "raster/LICE_PNG.h"
 #include "raster/LICE_PNGWrite.h"
+#include "tests/effect-editor/EditorTextAreas.h"
 #include "tests/effect-editor/KestraneEditorRig.h"
 
 using namespace effecteditortest;
@@ -41,29 +42,10 @@ LICE_pixel Rgb(LICE_pixel p)
   return p & LICE_RGBA(255, 255, 255, 0);
 }
 
-// Where text is drawn: the read-out strips and the version, widened for
-// text that runs past its strip.
 std::vector<IRECT> TextAreas()
 {
-  std::vector<IRECT> areas = {
-      IRECT(224, 7, 261, 25),    // version
-      IRECT(44, 315, 134, 330),  // envelope compensation slider
-      IRECT(220, 310, 310, 325), // LFO compensation slider
-      IRECT(83, 430, 143, 445),  // wave switch
-  };
-  const int knobs[] = {
-      layout::kFilterFreqKnob, layout::kFilterBandwidthKnob, layout::kFilterPanKnob, layout::kFilterMixKnob,
-      layout::kEnvAttackKnob,  layout::kEnvDecayKnob,        layout::kEnvSustainKnob, layout::kEnvReleaseKnob,
-      layout::kEnvDepthKnob,   layout::kLfoRateSyncKnob,     layout::kLfoDepthKnob,   layout::kLfoStartKnob,
-  };
   KestraneEditorRig rig;
-  for (int k : knobs)
-  {
-    const IRECT& a = rig.editor->GetControl(k)->Area();
-    areas.push_back(IRECT(a.L, a.B - 15, a.R, a.B));
-  }
-  for (IRECT& r : areas) r = IRECT(r.L - 12, r.T - 2, r.R + 12, r.B + 2);
-  return areas;
+  return KestraneEditorTextAreas(rig.editor);
 }
 
 // The family fontconfig gives for a name, as the editor asks for it.

@@ -4,6 +4,7 @@
 
 #include "raster/LICE_MemBitmap.h"
 #include "raster/LICE_SysBitmap.h"
+#include "tests/raster/PlatformRaster.h"
 
 TEST(PixelPacking, ChannelsByNameFollowTheByteOrderBgra)
 {
@@ -110,7 +111,7 @@ TEST(SysBitmap, RowSpanIsWidthRoundedToFour)
   EXPECT_EQ(bm.getRowSpan(), 16);
   EXPECT_EQ(bm.getAllocWidth(), 16);
   EXPECT_FALSE(bm.isFlipped());
-  EXPECT_EQ(bm.getDC(), nullptr);
+  ExpectPlatformSurface(bm);
   ASSERT_NE(bm.getBits(), nullptr);
   EXPECT_EQ(reinterpret_cast<uintptr_t>(bm.getBits()) % 64, 0u);
   // A new surface starts cleared.

@@ -1,23 +1,6 @@
 #include "tests/vst/support/PluginInstance.h"
 
-#include <dlfcn.h>
-
 #include <cstring>
-
-PluginLibrary::PluginLibrary(const std::string& path)
-{
-  mHandle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-}
-
-PluginLibrary::~PluginLibrary()
-{
-  if (mHandle) dlclose(mHandle);
-}
-
-void* PluginLibrary::Symbol(const char* name) const
-{
-  return mHandle ? dlsym(mHandle, name) : nullptr;
-}
 
 AEffect* PluginLibrary::Create(audioMasterCallback callback) const
 {

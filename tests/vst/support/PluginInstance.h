@@ -1,12 +1,15 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "tests/vst/support/RecordingHost.h"
 #include "wrappers/vst/Vst2Interface.h"
 
-// A plug-in library loaded the way Linux hosts load one: dlopen, then
+// A plug-in library loaded the way the platform's hosts load one (dlopen on
+// Linux, LoadLibrary on Windows: support/PluginLibrary<Platform>.cpp), then
 // VSTPluginMain (or main) with the host callback, once per instance.
 class PluginLibrary
 {
@@ -17,13 +20,24 @@ public:
   PluginLibrary& operator=(const PluginLibrary&) = delete;
 
   bool Loaded() const { return mHandle != nullptr; }
+  // Why loading failed.
+  const std::string& Error() const { return mError; }
   void* Symbol(const char* name) const;
   // Calls the entry point; null when the plug-in creates nothing.
   AEffect* Create(audioMasterCallback callback) const;
 
 private:
   void* mHandle = nullptr;
+  std::string mError;
 };
+
+// The names the library file exports.
+std::set<std::string> ExportedNames(const std::string& path);
+// What would stop the library from loading on its own beside any other
+// plug-in: a runtime library it needs (Linux: libstdc++, libgcc_s; Windows:
+// any DLL that is not part of Windows), a search path baked in. Empty when
+// there is nothing.
+std::vector<std::string> LoadingProblems(const std::string& path);
 
 // One instance with its own recording host; closed (effClose) when it goes.
 class PluginInstance
