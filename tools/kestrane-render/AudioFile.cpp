@@ -178,17 +178,24 @@ AudioFileWriter::AudioFileWriter(const std::string& path, int sampleRate, int ch
   if (!sf_format_check(&mInfo)) CheckOutputFormat(path, format);
 
   mTempPath = DirectoryOf(path) + "/." + BaseNameOf(path) + ".part-" + std::to_string(getpid());
+  // Watched before it exists: an interruption right after the file is
+  // created must still remove it.
+  WatchTempFile(mTempPath);
   if (!mIo.OpenForWriting(mTempPath))
-    throw ToolError("cannot write output file '" + path + "': " + std::strerror(errno));
+  {
+    const std::string why = std::strerror(errno);
+    ForgetTempFile();
+    throw ToolError("cannot write output file '" + path + "': " + why);
+  }
   mFile = sf_open_virtual(BufferedFile::VirtualIo(), SFM_WRITE, &mInfo, &mIo);
   if (!mFile)
   {
     const std::string why = sf_strerror(nullptr);
     mIo.Close();
     unlink(mTempPath.c_str());
+    ForgetTempFile();
     throw ToolError("cannot write output file '" + path + "': " + why);
   }
-  WatchTempFile(mTempPath);
   // Samples beyond full scale are clipped rather than wrapped around.
   sf_command(mFile, SFC_SET_CLIPPING, nullptr, SF_TRUE);
 }
