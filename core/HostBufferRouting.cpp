@@ -100,8 +100,7 @@ void HostBufferRouting::PrepareSlice(int offset, int nFrames)
       *channel->source = channel->hostDouble + offset;
     else
     {
-      if (channel->hostFloat)
-        for (int s = 0; s < nFrames; ++s) scratch[s] = channel->hostFloat[offset + s];
+      if (channel->hostFloat) WidenSamples(channel->hostFloat + offset, scratch, nFrames);
       *channel->source = scratch;
     }
   }
@@ -123,9 +122,9 @@ void HostBufferRouting::WriteFloatOutputs(int offset, int nFrames, OutputConvers
     const double* scratch = channel->scratch.Get();
     float* dest = channel->floatDestination + offset;
     if (mode == OutputConversion::kReplace)
-      for (int s = 0; s < nFrames; ++s) dest[s] = static_cast<float>(scratch[s]);
+      NarrowSamples(scratch, dest, nFrames);
     else
-      for (int s = 0; s < nFrames; ++s) dest[s] += static_cast<float>(scratch[s]);
+      AccumulateNarrowedSamples(scratch, dest, nFrames);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "core/SampleConversion.h"
 #include "core/wdl/WDL_PtrList.h"
 #include "core/wdl/WDL_TypedBuf.h"
 
@@ -126,8 +127,7 @@ void HostBufferRouting::BindInputs(int start, int count, Sample** buffers, int n
     {
       channel->hostDouble = nullptr;
       channel->hostFloat = host;
-      if (host)
-        for (int s = 0; s < nConvert; ++s) scratch[s] = host[s];
+      if (host) WidenSamples(host, scratch, nConvert);
       *channel->source = scratch;
     }
   }
@@ -164,7 +164,9 @@ void HostBufferRouting::Run(int nFrames, OutputConversion mode, bool ready, Proc
 {
   if (nFrames <= 0) return;
 
-  if (!UsesScratch() || nFrames <= mScratchFrames)
+  // Whether any channel goes through scratch memory matters only for a block
+  // longer than the scratch buffers; the common block skips the question.
+  if (nFrames <= mScratchFrames || !UsesScratch())
   {
     // The common case: the pointers bound for this block cover it whole.
     if (ready) process(mInPointers.Get(), mOutPointers.Get(), nFrames);

@@ -5,51 +5,10 @@
 #include "effect/Lfo.h"
 #include "effect/ModulationRanges.h"
 #include "effect/ModulationTarget.h"
+#include "effect/StereoFilterMemory.h"
 
 namespace
 {
-// The recursion's memory for one block, kept in locals: the output stores
-// could otherwise alias the members and force a reload every frame.
-struct FilterMemory
-{
-  explicit FilterMemory(const Filter& f)
-      : w0L(f.mW0L), w1L(f.mW1L), w2L(f.mW2L), w0R(f.mW0R), w1R(f.mW1R), w2R(f.mW2R)
-  {
-  }
-  void StoreInto(Filter& f) const
-  {
-    f.mW0L = w0L;
-    f.mW1L = w1L;
-    f.mW2L = w2L;
-    f.mW0R = w0R;
-    f.mW1R = w1R;
-    f.mW2R = w2R;
-  }
-  double w0L, w1L, w2L, w0R, w1R, w2R;
-};
-
-// The filter step and output stage of one frame, with the frame's
-// coefficients, pan (its factors are formed in single precision), wet and
-// dry gains, and the LFO and envelope compensation factors.
-inline void FilterFrame(int type, double inGain, double fb1, double fb2, float pan, float mix, float dry, double cl,
-                        double ce, double xL, double xR, FilterMemory& m, double& outL, double& outR)
-{
-  FilterRecurse(xL, inGain, fb1, fb2, m.w0L, m.w1L, m.w2L);
-  FilterRecurse(xR, inGain, fb1, fb2, m.w0R, m.w1R, m.w2R);
-  const double yL = FilterResponse(type, xL, m.w0L, m.w1L, m.w2L);
-  const double yR = FilterResponse(type, xR, m.w0R, m.w1R, m.w2R);
-  const double panL = 1.0f - pan;
-  const double panR = pan + 1.0f;
-  // In this order: filter output, pan, wet gain, LFO factor, envelope factor;
-  // plus the unpanned dry input.
-  outL = yL * panL * mix * cl * ce + dry * xL;
-  outR = yR * panR * mix * cl * ce + dry * xR;
-  m.w2L = m.w1L;
-  m.w1L = m.w0L;
-  m.w2R = m.w1R;
-  m.w1R = m.w0R;
-}
-
 // Frames per modulation pass; their values live on the stack.
 constexpr int kChunkFrames = 64;
 
@@ -123,9 +82,9 @@ struct ChunkValues
 
 template <int kType>
 void FilterPassConstant(const Filter& f, int count, const double* inL, const double* inR, double* outL,
-                        double* outR, FilterMemory& memory)
+                        double* outR, StereoFilterMemory& memory)
 {
-  FilterMemory m = memory;
+  StereoFilterMemory m = memory;
   const double inGain = f.mInGain, fb1 = f.mFb1, fb2 = f.mFb2;
   const float pan = f.mPanCur, mix = f.mMixCur, dry = f.mDryGain;
   for (int s = 0; s < count; ++s)
@@ -134,29 +93,29 @@ void FilterPassConstant(const Filter& f, int count, const double* inL, const dou
     // place.
     const double xL = inL[s];
     const double xR = inR[s];
-    FilterFrame(kType, inGain, fb1, fb2, pan, mix, dry, 1.0, 1.0, xL, xR, m, outL[s], outR[s]);
+    m.Frame<kType>(inGain, fb1, fb2, pan, mix, dry, 1.0, 1.0, xL, xR, outL[s], outR[s]);
   }
   memory = m;
 }
 
 template <int kType>
 void FilterPassChunk(const ChunkValues& v, int count, const double* inL, const double* inR, double* outL,
-                     double* outR, FilterMemory& memory)
+                     double* outR, StereoFilterMemory& memory)
 {
-  FilterMemory m = memory;
+  StereoFilterMemory m = memory;
   for (int i = 0; i < count; ++i)
   {
     const double xL = inL[i];
     const double xR = inR[i];
-    FilterFrame(kType, v.inGain[i], v.fb1[i], v.fb2[i], v.pan[i], v.mix[i], v.dry[i], v.cl[i], v.ce[i], xL, xR, m,
-                outL[i], outR[i]);
+    m.Frame<kType>(v.inGain[i], v.fb1[i], v.fb2[i], v.pan[i], v.mix[i], v.dry[i], v.cl[i], v.ce[i], xL, xR, outL[i],
+                   outR[i]);
   }
   memory = m;
 }
 
 template <int kType>
 void RunChunkOrConstant(const Filter& f, const ChunkValues* chunk, int count, const double* inL, const double* inR,
-                        double* outL, double* outR, FilterMemory& m)
+                        double* outL, double* outR, StereoFilterMemory& m)
 {
   if (chunk)
     FilterPassChunk<kType>(*chunk, count, inL, inR, outL, outR, m);
@@ -167,7 +126,7 @@ void RunChunkOrConstant(const Filter& f, const ChunkValues* chunk, int count, co
 // The filter pass for the filter's type: over a chunk's values, or (chunk
 // null) with the filter's current values for every frame.
 void FilterPass(const Filter& f, const ChunkValues* chunk, int count, const double* inL, const double* inR,
-                double* outL, double* outR, FilterMemory& m)
+                double* outL, double* outR, StereoFilterMemory& m)
 {
   switch (f.mFilterType)
   {
@@ -190,7 +149,7 @@ namespace
 void RunUnmodulated(Filter& filter, double** inputs, double** outputs, int nFrames)
 {
   // No source runs: both compensation factors are 1.0.
-  FilterMemory m(filter);
+  StereoFilterMemory m(filter);
   FilterPass(filter, nullptr, nFrames, inputs[0], inputs[1], outputs[0], outputs[1], m);
   m.StoreInto(filter);
 }
@@ -199,7 +158,7 @@ template <bool kEnvRuns, bool kLfoRuns>
 void RunModulated(Envelope& env, Lfo& lfo, Filter& f, double** inputs, double** outputs, int nFrames,
                   double* envOut, double* lfoOut)
 {
-  FilterMemory m(f);
+  StereoFilterMemory m(f);
   ChunkValues v;
 
   // Per chunk of frames, in passes. Nothing the modulation computes depends

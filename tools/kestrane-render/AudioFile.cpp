@@ -134,15 +134,9 @@ void CheckOutputFormat(const std::string& path, SampleFormat format)
 
 AudioFileReader::AudioFileReader(const std::string& path) : mPath(path)
 {
-  mFile = sf_open(path.c_str(), SFM_READ, &mInfo);
-  if (!mFile)
-  {
-    const std::string why = sf_strerror(nullptr);
-    // libsndfile's own message for a missing file is long; errno says it.
-    if (access(path.c_str(), R_OK) != 0)
-      throw ToolError("cannot read input file '" + path + "': " + std::strerror(errno));
-    throw ToolError("cannot read input file '" + path + "': " + why);
-  }
+  if (!mIo.OpenForReading(path)) throw ToolError("cannot read input file '" + path + "': " + std::strerror(errno));
+  mFile = sf_open_virtual(BufferedFile::VirtualIo(), SFM_READ, &mInfo, &mIo);
+  if (!mFile) throw ToolError("cannot read input file '" + path + "': " + sf_strerror(nullptr));
   if (mInfo.channels < 1 || mInfo.channels > 2)
   {
     const int channels = mInfo.channels;
@@ -184,14 +178,24 @@ AudioFileWriter::AudioFileWriter(const std::string& path, int sampleRate, int ch
   if (!sf_format_check(&mInfo)) CheckOutputFormat(path, format);
 
   mTempPath = DirectoryOf(path) + "/." + BaseNameOf(path) + ".part-" + std::to_string(getpid());
-  mFile = sf_open(mTempPath.c_str(), SFM_WRITE, &mInfo);
+  // Watched before it exists: an interruption right after the file is
+  // created must still remove it.
+  WatchTempFile(mTempPath);
+  if (!mIo.OpenForWriting(mTempPath))
+  {
+    const std::string why = std::strerror(errno);
+    ForgetTempFile();
+    throw ToolError("cannot write output file '" + path + "': " + why);
+  }
+  mFile = sf_open_virtual(BufferedFile::VirtualIo(), SFM_WRITE, &mInfo, &mIo);
   if (!mFile)
   {
     const std::string why = sf_strerror(nullptr);
+    mIo.Close();
     unlink(mTempPath.c_str());
+    ForgetTempFile();
     throw ToolError("cannot write output file '" + path + "': " + why);
   }
-  WatchTempFile(mTempPath);
   // Samples beyond full scale are clipped rather than wrapped around.
   sf_command(mFile, SFC_SET_CLIPPING, nullptr, SF_TRUE);
 }
@@ -210,7 +214,8 @@ void AudioFileWriter::CheckWritten(sf_count_t written, int frames)
 {
   if (written != frames)
   {
-    const std::string why = sf_strerror(mFile);
+    // A failed system call says more than libsndfile's short count.
+    const std::string why = mIo.Error() != 0 ? std::strerror(mIo.Error()) : sf_strerror(mFile);
     Discard();
     throw ToolError("cannot write output file '" + mPath + "': " + why);
   }
@@ -230,10 +235,13 @@ void AudioFileWriter::Commit()
 {
   const int closed = sf_close(mFile);
   mFile = nullptr;
-  if (closed != 0)
+  // The header rewrite and the last buffered writes reach the file only now.
+  const bool flushed = mIo.Close();
+  if (closed != 0 || !flushed)
   {
+    const std::string why = !flushed ? std::strerror(mIo.Error()) : sf_error_number(closed);
     Discard();
-    throw ToolError("cannot write output file '" + mPath + "': " + sf_error_number(closed));
+    throw ToolError("cannot write output file '" + mPath + "': " + why);
   }
   if (std::rename(mTempPath.c_str(), mPath.c_str()) != 0)
   {
@@ -252,6 +260,7 @@ void AudioFileWriter::Discard()
     sf_close(mFile);
     mFile = nullptr;
   }
+  mIo.Close();
   unlink(mTempPath.c_str());
   ForgetTempFile();
 }

@@ -5,6 +5,8 @@
 
 #include <sndfile.h>
 
+#include "tools/kestrane-render/BufferedFile.h"
+
 // Audio files through libsndfile: any format it reads comes in (WAV, AIFF,
 // FLAC, ...); WAV, AIFF and FLAC go out.
 
@@ -37,6 +39,7 @@ public:
 
 private:
   std::string mPath;
+  BufferedFile mIo; // outlives mFile, which reads through it
   SNDFILE* mFile = nullptr;
   SF_INFO mInfo{};
 };
@@ -69,6 +72,7 @@ private:
 
   std::string mPath;
   std::string mTempPath;
+  BufferedFile mIo; // outlives mFile, which writes through it
   SNDFILE* mFile = nullptr;
   SF_INFO mInfo{};
   bool mCommitted = false;
