@@ -138,6 +138,21 @@ int IGraphics::ControlAt(int x, int y)
   return -1;
 }
 
+void IGraphics::BeginGesture(int paramIdx)
+{
+  EndGesture();
+  if (paramIdx < 0 || !mPlug) return;
+  mPlug->BeginHostEdit(paramIdx);
+  mGestureParam = paramIdx;
+}
+
+void IGraphics::EndGesture()
+{
+  const int paramIdx = mGestureParam;
+  mGestureParam = -1;
+  if (paramIdx >= 0 && mPlug) mPlug->EndHostEdit(paramIdx);
+}
+
 void IGraphics::MouseDown(int x, int y, MouseMods* mod)
 {
   MouseMods none;
@@ -149,8 +164,7 @@ void IGraphics::MouseDown(int x, int y, MouseMods* mod)
   mMouseAtX = x;
   mMouseAtY = y;
   IControl* control = mControlList.Get(c);
-  const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlug) mPlug->BeginHostEdit(paramIdx);
+  BeginGesture(control->ParamIdx());
   control->MouseDown(x, y, mod);
 }
 
@@ -160,11 +174,11 @@ void IGraphics::MouseUp(int x, int y, MouseMods* mod)
   mod = OrNoMods(mod, &none);
   const int c = ControlAt(x, y);
   mCapture = mMouseAtX = mMouseAtY = -1;
-  IControl* control = mControlList.Get(c);
-  if (!control) return;
-  control->MouseUp(x, y, mod);
-  const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlug) mPlug->EndHostEdit(paramIdx);
+  if (IControl* control = mControlList.Get(c)) control->MouseUp(x, y, mod);
+  // The gesture this release belongs to: the captured control's, or that of
+  // a double click, which captures nothing. A release without a press ends
+  // nothing.
+  EndGesture();
 }
 
 void IGraphics::MouseDrag(int x, int y, MouseMods* mod)
@@ -188,8 +202,8 @@ bool IGraphics::MouseDoubleClick(int x, int y, MouseMods* mod)
   const int c = ControlAt(x, y);
   IControl* control = mControlList.Get(c);
   if (!control) return false;
-  const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlug) mPlug->BeginHostEdit(paramIdx);
+  // Ended by the release that follows, whichever control is under it then.
+  BeginGesture(control->ParamIdx());
   if (!control->DoubleAsSingle())
   {
     control->MouseDoubleClick(x, y, mod);

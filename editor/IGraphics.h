@@ -199,6 +199,10 @@ protected:
   int mMouseAtY = -1;
   bool mTrackHover = false;
   bool mTooltipsOn = false;
+  // The parameter whose edit gesture a press or a double click began; the
+  // next release ends it, wherever the pointer is then. -1 for none.
+  // [UI thread]
+  int mGestureParam = -1;
 
 private:
   // Walks the list by index, so a control attached while the walk runs (a
@@ -225,6 +229,10 @@ private:
 
   // Deletes every control, last to first.
   void DeleteControls();
+  // Begins the host's edit gesture for a parameter, first ending one whose
+  // release never came; EndGesture ends the one begun, if any.
+  void BeginGesture(int paramIdx);
+  void EndGesture();
   // mod, or no buttons and no keys when the host gave none.
   static MouseMods* OrNoMods(MouseMods* mod, MouseMods* none);
 };
