@@ -215,14 +215,17 @@ void CLS_KESTRANE::ApplyLfoSync(int value)
   // recomputes it.
   const bool switchOn = (value == 1 && !mLfo.mLfoSync);
   const bool switchOff = (value == 0 && mLfo.mLfoSync);
-  if (!switchOn && !switchOff) return;
+  if (switchOn || switchOff) mLfo.mLfoSync = switchOn;
 
-  mLfo.mLfoSync = switchOn;
+  // The rate knobs follow every application, switch or not: both start
+  // hidden, and the first application may keep the engine's state (a host
+  // restoring "off" before opening the plug-in).
   if (IGraphics* editor = Editor())
   {
-    editor->SetControlHidden(kLfoRateSync, !switchOn);
-    editor->SetControlHidden(kLfoRateMs, switchOn);
+    editor->SetControlHidden(kLfoRateSync, !mLfo.mLfoSync);
+    editor->SetControlHidden(kLfoRateMs, mLfo.mLfoSync);
   }
+  if (!switchOn && !switchOff) return;
 
   // The user clicked the sync button: the LFO keeps (about) its speed.
   if (mLfo.mLfoPeriod > 0 && mSyncClicked)

@@ -46,6 +46,18 @@ TEST(KestraneEditor, RateKnobsFollowLfoSyncAndOnlyTheVisibleOneIsHit)
   EXPECT_TRUE(millis->LabelRect().Empty());
 }
 
+TEST(KestraneEditor, ARestoredSyncOffBeforeOpenShowsTheMillisecondsKnob)
+{
+  CLS_KESTRANE plug{IPlugTest::InstanceInfo{}};
+  auto* editor = dynamic_cast<IGraphicsHeadless*>(plug.Editor());
+  ASSERT_NE(editor, nullptr);
+  plug.SetParameterFromHost(kLfoSync, 0.0); // the host restores its project first
+  plug.Open();
+  EXPECT_TRUE(editor->GetControl(layout::kLfoRateSyncKnob)->IsHidden());
+  EXPECT_FALSE(editor->GetControl(layout::kLfoRateMsKnob)->IsHidden());
+  EXPECT_EQ(editor->ControlAt(181, 402), layout::kLfoRateMsKnob);
+}
+
 TEST(KestraneEditor, SyncButtonCarriesTheFreeRateOverToTheNearestDivision)
 {
   KestraneEditorRig rig;
