@@ -54,8 +54,10 @@ public:
   virtual void ResizeEditor(int w, int h);
   virtual bool IsWindowOpen();
   // Opens a text field (or a list, for a parameter with display texts) over
-  // the control; on confirmation the host calls ApplyPromptText.
-  virtual void PromptForValue(IControl* control, IParam* param, bool center) = 0;
+  // the control; on confirmation the host calls ApplyPromptText, and on
+  // every close the control's PromptClosed. False when no prompt opened
+  // (another one is open, no window, no parameter): nothing will close.
+  virtual bool PromptForValue(IControl* control, IParam* param, bool center) = 0;
   // Opens a text field over an editable text control; on confirmation the
   // host calls ApplyPromptText without a parameter.
   virtual void PromptForValue(IEditableTextControl* control) = 0;
