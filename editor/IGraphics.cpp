@@ -25,6 +25,7 @@ IGraphics::~IGraphics()
 
 void IGraphics::DeleteControls()
 {
+  WDL_MutexLock lock(&mControlListLock);
   mControlList.Empty(true);
 }
 
@@ -71,6 +72,7 @@ void* IGraphics::OpenEditorWindow(void*, void*)
 
 int IGraphics::AddControl(IControl* control)
 {
+  WDL_MutexLock lock(&mControlListLock);
   mControlList.Add(control);
   return mControlList.GetSize() - 1;
 }
@@ -289,18 +291,24 @@ void IGraphics::ShowParamValue(int paramIdx, double value, bool normalized)
     if (!param) return;
     value = param->ToNormalized(value);
   }
+  WDL_MutexLock lock(&mControlListLock);
   for (IControl* control : Controls())
     if (control->ParamIdx() == paramIdx) control->SetValueFromEngine(value);
 }
 
 void IGraphics::ShowControlValue(int controlIdx, double normalized)
 {
+  WDL_MutexLock lock(&mControlListLock);
   if (IControl* control = mControlList.Get(controlIdx)) control->SetValueFromEngine(normalized);
 }
 
 void IGraphics::SetControlsFromUserInput(int paramIdx, double normalized)
 {
   if (paramIdx < 0) return;
+  // Each control reports through SetParameterFromEditor, which takes the
+  // plug-in mutex: the caller holds it already, so the order stays the one
+  // every thread uses.
+  WDL_MutexLock lock(&mControlListLock);
   for (IControl* control : Controls())
     if (control->ParamIdx() == paramIdx) control->SetValueFromUser(normalized);
 }
@@ -308,6 +316,7 @@ void IGraphics::SetControlsFromUserInput(int paramIdx, double normalized)
 void IGraphics::SetControlHidden(int paramIdx, bool hide)
 {
   if (paramIdx < 0) return;
+  WDL_MutexLock lock(&mControlListLock);
   for (IControl* control : Controls())
     if (control->ParamIdx() == paramIdx) control->SetHidden(hide);
 }

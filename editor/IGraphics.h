@@ -32,9 +32,12 @@ class LICE_SysBitmap;
 // Threads: everything runs on the UI thread, except ShowParamValue and the
 // calls the effect makes from its parameter handling (SetControlHidden,
 // ShowControlValue, SetControlsFromUserInput), which may come from whichever
-// thread changed a parameter, with the plug-in mutex held; they only store
-// values and set flags. The image and font caches are process-wide and each
-// has its own mutex.
+// host or UI thread changed a parameter, with the plug-in mutex held; they
+// only store values and set flags. Those walks and every change of the
+// control list (only ever made on the UI thread) hold the list's own lock,
+// so a drop-down attaching its list or a resize never moves or frees the
+// list under another thread's walk. The audio thread never comes here. The
+// image and font caches are process-wide and each has its own mutex.
 class IGraphics
 {
 public:
@@ -93,6 +96,7 @@ public:
   // Puts the image at index 0, covering its own size, drawn without alpha.
   void SetBackgroundImage(int id, const char* name);
   // Appends a control, which the editor owns from now on; returns its index.
+  // [UI thread; takes the list lock]
   int AddControl(IControl* control);
   // A copy of a rectangle of an image, owned by the image cache.
   IBitmap CutBitmap(const IBitmap* src, const IRECT* r);
@@ -155,14 +159,18 @@ public:
   // ---- Parameter link ----
 
   // A parameter changed outside the editor: every control bound to it shows
-  // the value (real, or 0..1 when normalized). [any thread; stores only]
+  // the value (real, or 0..1 when normalized).
+  // [host or UI thread; stores only; takes the list lock]
   virtual void ShowParamValue(int paramIdx, double value, bool normalized);
   // Sets a control (by list index) from the engine; other indices do nothing.
+  // [host or UI thread, never the audio thread; takes the list lock]
   virtual void ShowControlValue(int controlIdx, double normalized);
   // Moves every control bound to a parameter as if the user had, which sets
   // the parameter through IPlugBase::SetParameterFromEditor.
+  // [plug-in mutex held, taken before the list lock]
   virtual void SetControlsFromUserInput(int paramIdx, double normalized);
   // Hides or shows every control bound to a parameter.
+  // [host or UI thread; takes the list lock]
   virtual void SetControlHidden(int paramIdx, bool hide);
 
   // ---- Queries ----
@@ -189,6 +197,10 @@ public:
 protected:
   WDL_Mutex mEditorLock;
   WDL_PtrList<IControl> mControlList;
+  // Held by every change of mControlList and by the walks of other threads
+  // (see the class comment); the UI thread's own walks need it not. Taken
+  // after the plug-in mutex, never before it, and never on the audio thread.
+  WDL_Mutex mControlListLock;
   IPlugBase* mPlug;
   IRECT mDirtyArea;
   LICE_SysBitmap* mBackBuffer = nullptr;

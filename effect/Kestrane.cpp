@@ -79,10 +79,7 @@ void CLS_KESTRANE::ApplyParamChange(int paramIdx)
   else if (!mLfo.mLfoChild && mEnv.mEnvTarget == kTargetNone)
     SetEnvDisplayActive(false);
 
-  IGraphics* editor = Editor();
-  if (editor && mRoutingControl >= 0)
-    editor->ShowControlValue(mRoutingControl,
-                             RoutingIndicatorValue(mEnv.mEnvTarget, mLfo.mLfoTarget, mLfo.mLfoChild));
+  ShowRouting();
 
   // Until the first block the ranges would be placed with meaningless rates;
   // the first block applies what it needs and places them from then on.
@@ -299,6 +296,18 @@ void CLS_KESTRANE::MarkSyncClicked()
   mSyncClicked = true;
 }
 
+void CLS_KESTRANE::ShowRouting()
+{
+  // The applications the audio thread makes (the first block's reset, a
+  // tempo change) leave the editor alone: they cannot change the routing,
+  // which follows "ENV Target", "LFO1 Target" and "LFO1 Env Child" only,
+  // and the editor's control list lock is no place for the audio thread.
+  IGraphics* editor = Editor();
+  if (!editor || mRoutingControl < 0 || mInAudioBlock) return;
+  editor->ShowControlValue(mRoutingControl,
+                           RoutingIndicatorValue(mEnv.mEnvTarget, mLfo.mLfoTarget, mLfo.mLfoChild));
+}
+
 void CLS_KESTRANE::SetEnvDisplayActive(bool active)
 {
   mEnvDisplayActive = active;
@@ -389,6 +398,7 @@ void CLS_KESTRANE::ProcessBlock(double** inputs, double** outputs, int nFrames)
   double wholeNote = 4.0 * SamplesPerBeat();
   if (!(wholeNote >= 0.0)) wholeNote = 0.0; // a NaN from a broken rate is no tempo
 
+  mInAudioBlock = true;
   if (!mInitialised)
   {
     // The first block computes every rate-dependent value: clearing the
@@ -404,6 +414,7 @@ void CLS_KESTRANE::ProcessBlock(double** inputs, double** outputs, int nFrames)
     mParamCache[kLfoRateSync] = -1;
     ApplyParamChange(kLfoRateSync);
   }
+  mInAudioBlock = false;
 
   if (nFrames <= 0 || !inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
 

@@ -101,6 +101,9 @@ private:
   void ApplyLfoSync(int value);
   // Every current filter value back to its parameter value.
   void RestoreCurrentValues();
+  // Sets the routing indicator, except on the audio thread.
+  // [plug-in mutex held]
+  void ShowRouting();
   void SetEnvDisplayActive(bool active);
   void SetLfoDisplayActive(bool active);
   void ShowModulationRanges();
@@ -134,6 +137,9 @@ private:
   ModulationMarks* mEnvGraph = nullptr;
   ModulationMarks* mLfoGraph = nullptr;
   int16_t mRoutingControl = -1;
+  // Set while ProcessBlock applies parameters itself (the first block's
+  // reset, a tempo change). [audio thread, plug-in mutex held]
+  bool mInAudioBlock = false;
   bool mEnvDisplayActive = false;
   bool mLfoDisplayActive = false;
 };
