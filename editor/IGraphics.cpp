@@ -46,6 +46,9 @@ void IGraphics::ResizeEditor(int w, int h)
   mEditorWidth = w;
   mEditorHeight = h;
   mCapture = mHoverIndex = mMouseAtX = mMouseAtY = -1;
+  // The plug-in may hold controls (the effect's modulation displays, which
+  // the audio thread writes into): it drops them before they go.
+  if (mPlug) mPlug->OnEditorControlsDeleting();
   DeleteControls();
   // The picture follows the editor's size, so a later pass neither draws
   // into a stale surface nor leaves part of the new one blank.

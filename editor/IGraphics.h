@@ -53,7 +53,8 @@ public:
 
   // Copies a rectangle of the back buffer to the screen.
   virtual bool PresentRect(IRECT* r) = 0;
-  // Stores the new size, drops every control and tells the plug-in.
+  // Stores the new size, drops every control (the plug-in lets go of them
+  // first) and tells the plug-in.
   virtual void ResizeEditor(int w, int h);
   virtual bool IsWindowOpen();
   // Opens a text field (or a list, for a parameter with display texts) over

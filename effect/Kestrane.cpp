@@ -280,14 +280,17 @@ void CLS_KESTRANE::AttachModulationDisplays(ModulationMarks* envGraph, Modulatio
 void CLS_KESTRANE::AttachEditor(IGraphics* editor)
 {
   WDL_MutexLock lock(&mPlugLock);
-  if (editor && editor != Editor())
-  {
-    // The displays and the indicator belong to the editor being replaced.
-    mEnvGraph = nullptr;
-    mLfoGraph = nullptr;
-    mRoutingControl = -1;
-  }
+  // The displays and the indicator belong to the editor being replaced.
+  if (editor && editor != Editor()) OnEditorControlsDeleting();
   KestraneWrapper::AttachEditor(editor);
+}
+
+void CLS_KESTRANE::OnEditorControlsDeleting()
+{
+  WDL_MutexLock lock(&mPlugLock);
+  mEnvGraph = nullptr;
+  mLfoGraph = nullptr;
+  mRoutingControl = -1;
 }
 
 void CLS_KESTRANE::MarkSyncClicked()

@@ -50,6 +50,9 @@ public:
   // indicator) are dropped first, since the base deletes that editor.
   // [UI or host thread; takes the mutex]
   void AttachEditor(IGraphics* editor) override;
+  // Drops the links into the controls the editor is about to delete, so the
+  // audio thread stops writing into the displays. [UI thread; takes the mutex]
+  void OnEditorControlsDeleting() override;
 
   // The two modulation displays (envelope, LFO; not owned, may be null) and
   // the routing indicator's index in the editor's control list. The displays
