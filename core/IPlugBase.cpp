@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -11,12 +12,12 @@
 IPlugBase::IPlugBase(int nParams, const char* channelIOString, int nPresets, const char* effectName,
                      const char* productName, const char* mfrName, int version, int uniqueID, int mfrID,
                      int latency, int midiMode, bool stateChunks, bool isInstrument)
-    : mMidiMode(midiMode),
-      mUniqueCode(uniqueID),
+    : mUniqueCode(uniqueID),
       mMakerCode(mfrID),
       mVersionCode(version),
       mUsesChunks(stateChunks),
       mIsInstrument(isInstrument),
+      mMidiMode(midiMode),
       mLatencyFrames(latency),
       mInPointers(4096),
       mOutPointers(4096)
@@ -280,6 +281,13 @@ void IPlugBase::SetParameterFromEditor(int paramIdx, double normalized)
   ApplyParamChange(paramIdx);
 }
 
+void IPlugBase::BeginHostEditCoalesced(int paramIdx)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  if (paramIdx == mPendingEditParam) return;
+  BeginHostEdit(paramIdx); // which ends the pending gesture first
+}
+
 void IPlugBase::EndHostEditDelayed(int paramIdx)
 {
   WDL_MutexLock lock(&mPlugLock);
@@ -316,6 +324,143 @@ void IPlugBase::RefreshParamControls()
 {
   if (!mGraphics) return;
   for (int i = 0; i < ParamCount(); ++i) mGraphics->ShowParamValue(i, Param(i)->CurrentValue(), false);
+}
+
+// ---- Host facade ----
+
+void IPlugBase::HostOpen()
+{
+  WDL_MutexLock lock(&mPlugLock);
+  HostQuirksInit();
+  AfterParamsReset();
+}
+
+void IPlugBase::HostClose()
+{
+  WDL_MutexLock lock(&mPlugLock);
+  Closing();
+}
+
+bool IPlugBase::HostSetSampleRate(double rateHz)
+{
+  // A rate that is not a positive number would turn every time and period
+  // downstream into nonsense; the last good rate stays.
+  if (!(std::isfinite(rateHz) && rateHz > 0.0)) return false;
+  WDL_MutexLock lock(&mPlugLock);
+  ChangeSampleRate(rateHz);
+  ResetEngine();
+  return true;
+}
+
+void IPlugBase::HostSetBlockSize(int64_t nFrames)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  ChangeBlockSize(static_cast<int>(std::min<int64_t>(std::max<int64_t>(nFrames, 0), kMaxBlockSize)));
+  ResetEngine();
+}
+
+void IPlugBase::HostSetActive(bool active)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  Activated(active);
+  if (!active) ResetEngine();
+}
+
+void IPlugBase::HostResetEngine()
+{
+  WDL_MutexLock lock(&mPlugLock);
+  ResetEngine();
+}
+
+bool IPlugBase::HostSetParameterNormalized(int paramIdx, double normalized)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  IParam* param = Param(paramIdx);
+  if (!param) return false;
+  if (mGraphics) mGraphics->ShowParamValue(paramIdx, normalized, true);
+  param->SetFromNormalized(normalized);
+  ApplyParamChangeLocked(paramIdx, normalized);
+  return true;
+}
+
+bool IPlugBase::HostSetParameterValue(int paramIdx, double value)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  IParam* param = Param(paramIdx);
+  if (!param) return false;
+  if (mGraphics) mGraphics->ShowParamValue(paramIdx, value, false);
+  param->SetClamped(value);
+  ApplyParamChange(paramIdx);
+  return true;
+}
+
+double IPlugBase::HostNormalizedValue(int paramIdx)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  const IParam* param = Param(paramIdx);
+  return param ? param->NormalizedValue() : 0.0;
+}
+
+double IPlugBase::HostParameterValue(int paramIdx)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  const IParam* param = Param(paramIdx);
+  return param ? param->CurrentValue() : 0.0;
+}
+
+void IPlugBase::HostProcess(double** inputs, double** outputs, int nFrames)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  BindInputBuffers(0, InputCount(), inputs, nFrames);
+  BindOutputBuffers(0, OutputCount(), outputs);
+  RunBuffers(nFrames);
+}
+
+void IPlugBase::HostProcess(float** inputs, float** outputs, int nFrames, FloatOutput mode)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  BindInputBuffers(0, InputCount(), inputs, nFrames);
+  BindOutputBuffers(0, OutputCount(), outputs);
+  if (mode == FloatOutput::kAccumulate)
+    RunBuffersFloatAccumulating(nFrames);
+  else
+    RunBuffersFloatReplacing(nFrames);
+}
+
+bool IPlugBase::HostRecallPreset(int presetIdx)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  return RecallPreset(presetIdx);
+}
+
+bool IPlugBase::HostSaveState(ChunkBuffer* chunk)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  return SaveState(chunk);
+}
+
+int IPlugBase::HostLoadState(const ChunkBuffer* chunk, int startPos)
+{
+  WDL_MutexLock lock(&mPlugLock);
+  const int pos = LoadState(chunk, startPos);
+  if (pos >= 0) RefreshParamControls();
+  return pos;
+}
+
+bool IPlugBase::HostMidiIn(const MidiMessage& message)
+{
+  if (!ReceivesMidi()) return false;
+  WDL_MutexLock lock(&mPlugLock);
+  ProcessMidiMessage(message);
+  return true;
+}
+
+bool IPlugBase::HostSysExIn(const SysExMessage& message)
+{
+  if (!ReceivesMidi()) return false;
+  WDL_MutexLock lock(&mPlugLock);
+  HandleSysEx(message);
+  return true;
 }
 
 // ---- State ----
@@ -624,17 +769,17 @@ void IPlugBase::BindOutputBuffers(int start, int count, float** buffers)
 
 void IPlugBase::RunBuffers(int nFrames)
 {
-  RunBuffersWith(nFrames, FloatOutput::kNone);
+  RunBuffersWith(nFrames, OutputConversion::kNone);
 }
 
 void IPlugBase::RunBuffersFloatReplacing(int nFrames)
 {
-  RunBuffersWith(nFrames, FloatOutput::kReplace);
+  RunBuffersWith(nFrames, OutputConversion::kReplace);
 }
 
 void IPlugBase::RunBuffersFloatAccumulating(int nFrames)
 {
-  RunBuffersWith(nFrames, FloatOutput::kAccumulate);
+  RunBuffersWith(nFrames, OutputConversion::kAccumulate);
 }
 
 void IPlugBase::PrepareSlice(int offset, int nFrames)
@@ -662,22 +807,22 @@ void IPlugBase::PrepareSlice(int offset, int nFrames)
   }
 }
 
-void IPlugBase::WriteFloatOutputs(int offset, int nFrames, FloatOutput mode)
+void IPlugBase::WriteFloatOutputs(int offset, int nFrames, OutputConversion mode)
 {
-  if (mode == FloatOutput::kNone) return;
+  if (mode == OutputConversion::kNone) return;
   for (OutChannel* channel : mOutputList)
   {
     if (!channel->connected || !channel->floatDestination) continue;
     const double* scratch = channel->scratch.Get();
     float* dest = channel->floatDestination + offset;
-    if (mode == FloatOutput::kReplace)
+    if (mode == OutputConversion::kReplace)
       for (int s = 0; s < nFrames; ++s) dest[s] = static_cast<float>(scratch[s]);
     else
       for (int s = 0; s < nFrames; ++s) dest[s] += static_cast<float>(scratch[s]);
   }
 }
 
-void IPlugBase::RunBuffersWith(int nFrames, FloatOutput mode)
+void IPlugBase::RunBuffersWith(int nFrames, OutputConversion mode)
 {
   if (nFrames <= 0) return;
 
@@ -703,7 +848,7 @@ void IPlugBase::RunBuffersWith(int nFrames, FloatOutput mode)
     // No block size was ever set: nothing can be processed; the host gets
     // silence rather than whatever its buffers held.
     for (OutChannel* channel : mOutputList)
-      if (channel->connected && channel->floatDestination && mode == FloatOutput::kReplace)
+      if (channel->connected && channel->floatDestination && mode == OutputConversion::kReplace)
         std::fill(channel->floatDestination, channel->floatDestination + nFrames, 0.0f);
     return;
   }

@@ -27,6 +27,9 @@ public:
   static constexpr int kNameSize = 128;
   // Product strings longer than this are cut before host identification.
   static constexpr int kHostProductSize = 264;
+  // Block sizes above this are taken as this: a host's larger blocks are
+  // processed in slices instead of sizing buffers for an absurd request.
+  static constexpr int kMaxBlockSize = 1 << 18;
 
   struct ChannelIO
   {
@@ -45,7 +48,9 @@ public:
   // ---- Overridable behaviour, in slot order ----
 
   // Clears the engine; called after sample-rate and block-size changes and
-  // on deactivation. [host thread, plug-in mutex held]
+  // on deactivation [host thread], and an effect may call it from its own
+  // processing [audio thread]: it must stay real-time safe. [plug-in mutex
+  // held]
   virtual void ResetEngine();
   // A parameter's value changed; the effect updates its engine.
   // [any thread, plug-in mutex held]
@@ -75,7 +80,9 @@ public:
   virtual void BeginHostEdit(int paramIdx) = 0;
   // Like BeginHostEdit, but nothing happens while paramIdx is the parameter
   // whose delayed end is pending (one gesture for a run of wheel steps).
-  virtual void BeginHostEditCoalesced(int paramIdx) = 0;
+  // Every wrapper shares this rule, so the base holds it.
+  // [UI thread; takes the plug-in mutex]
+  virtual void BeginHostEditCoalesced(int paramIdx);
   virtual void NotifyHostParam(int paramIdx, double normalized) = 0;
   virtual void EndHostEdit(int paramIdx) = 0;
   virtual void NotifyHostPreset() = 0;
@@ -119,6 +126,10 @@ public:
   int UniqueCode() const { return mUniqueCode; }
   int MakerCode() const { return mMakerCode; }
   int MidiMode() const { return mMidiMode; }
+  // Bit 0 of the MIDI mode: the plug-in sends MIDI (modes 1 and 3).
+  bool SendsMidi() const { return (mMidiMode & 1) != 0; }
+  // Modes 1 and 2: the plug-in receives MIDI.
+  bool ReceivesMidi() const { return mMidiMode != 0 && mMidiMode <= 2; }
   bool UsesChunks() const { return mUsesChunks; }
   bool IsInstrument() const { return mIsInstrument; }
   int HostVersionCode() const { return mHostVersionCode; }
@@ -126,6 +137,75 @@ public:
   bool IsReady() const { return mReady; }
   void SetReady(bool ready) { mReady = ready; }
   WDL_Mutex* PlugLock() { return &mPlugLock; }
+
+  // ---- Host facade ----
+  // The lifecycle every wrapper (VST 2, Audio Unit, the test wrapper) drives:
+  // a wrapper translates its host's calls into these and touches no field of
+  // the base. Each holds the plug-in mutex for its whole duration (it is
+  // recursive: a wrapper callback that holds it already may call them) and
+  // carries the validity checks, so every host meets the same rules.
+
+  // Holds the plug-in mutex for the whole of a host callback that does more
+  // than one facade call (a dispatcher call, an Audio Unit selector, a
+  // render). [any host thread]
+  class HostCallLock
+  {
+  public:
+    explicit HostCallLock(IPlugBase* plug) : mLock(&plug->mPlugLock) {}
+
+  private:
+    WDL_MutexLock mLock;
+  };
+
+  enum class FloatOutput
+  {
+    kReplace,   // the host's buffers receive the output
+    kAccumulate // the output is added to what the host's buffers hold
+  };
+
+  // The host opened (VST 2) or initialised (Audio Unit) the plug-in: the
+  // one-time host adjustments, then every parameter applied once, which lets
+  // the effect start processing. [host thread]
+  void HostOpen();
+  // The host is about to destroy the plug-in; the wrapper deletes it after
+  // this returns, with the mutex released. [host thread]
+  void HostClose();
+  // A new sample rate, then an engine reset. A rate that is not a positive
+  // finite number is ignored (the last good rate stays); false then.
+  // [host thread]
+  bool HostSetSampleRate(double rateHz);
+  // The largest block the host will pass, limited to 0 .. kMaxBlockSize,
+  // then an engine reset. [host thread]
+  void HostSetBlockSize(int64_t nFrames);
+  // Activation; switching off also resets the engine. [host thread]
+  void HostSetActive(bool active);
+  // An engine reset with nothing else changed. [host thread]
+  void HostResetEngine();
+  // Host automation from a normalised value: the editor shows it, the
+  // parameter takes it, the engine applies it. False (nothing done) for an
+  // index out of range. [any host thread]
+  bool HostSetParameterNormalized(int paramIdx, double normalized);
+  // The same from a real value, clamped into the parameter's range.
+  bool HostSetParameterValue(int paramIdx, double value);
+  // The parameter's normalised / real value; 0 for an index out of range.
+  double HostNormalizedValue(int paramIdx);
+  double HostParameterValue(int paramIdx);
+  // One block of the host's buffers, one pointer per input / output channel
+  // (connected channels only): bound and processed. [audio thread]
+  void HostProcess(double** inputs, double** outputs, int nFrames);
+  void HostProcess(float** inputs, float** outputs, int nFrames, FloatOutput mode);
+  // The host selects a preset slot; false when it is out of range or cannot
+  // be restored. [host thread]
+  bool HostRecallPreset(int presetIdx);
+  // The state for the host's project, appended to chunk. [host thread]
+  bool HostSaveState(ChunkBuffer* chunk);
+  // Restores a state the host hands back; on success (a position >= 0) the
+  // editor's controls follow. Returns LoadState's position. [host thread]
+  int HostLoadState(const ChunkBuffer* chunk, int startPos);
+  // Incoming MIDI, before the block it belongs to; false (ignored) when the
+  // plug-in does not receive MIDI. [host or audio thread]
+  bool HostMidiIn(const MidiMessage& message);
+  bool HostSysExIn(const SysExMessage& message);
 
   // mVersionCode, or major*10000 + minor*100 + bug-fix when decimal.
   int EffectVersion(bool decimal) const;
@@ -189,14 +269,13 @@ public:
   int ScratchFrames() const { return mScratchFrames; }
 
 protected:
+  // The plug-in's own code (the effect) takes it around its engine work;
+  // wrappers go through the host facade instead.
   WDL_Mutex mPlugLock;
-  int mCurrentPreset = 0;
-  int mPendingEditParam = -1;
-  int mHostKind = -1;
-  int mMidiMode;
-  IGraphics* mGraphics = nullptr;
 
   IPreset* Preset(int presetIdx) const { return mPresetList.Get(presetIdx); }
+  // False until SetHostKind has identified the host (see HostKind).
+  bool HostIdentified() const { return mHostKind != -1; }
 
 private:
   struct InChannel
@@ -218,24 +297,25 @@ private:
     double* hostDouble = nullptr;
   };
 
-  enum class FloatOutput
+  void ParseChannelIO(const char* channelIOString);
+  enum class OutputConversion
   {
     kNone,
     kReplace,
     kAccumulate
   };
-
-  void ParseChannelIO(const char* channelIOString);
-  void RunBuffersWith(int nFrames, FloatOutput mode);
+  void RunBuffersWith(int nFrames, OutputConversion mode);
   // Points every channel at frame `offset` of its host buffer (converting
   // single-precision input into scratch) for one slice of `nFrames`.
   void PrepareSlice(int offset, int nFrames);
-  void WriteFloatOutputs(int offset, int nFrames, FloatOutput mode);
+  void WriteFloatOutputs(int offset, int nFrames, OutputConversion mode);
   IPreset* FirstFreePreset() const;
 
   WDL_PtrList<ChannelIO> mIOConfigs;
   WDL_PtrList<IParam> mParamList;
   WDL_PtrList<IPreset> mPresetList;
+  int mCurrentPreset = 0;
+  int mPendingEditParam = -1;
   bool mReady = false;
   char mEffectTitle[kNameSize] = {};
   char mProductTitle[kNameSize] = {};
@@ -243,13 +323,16 @@ private:
   int mUniqueCode;
   int mMakerCode;
   int mVersionCode;
+  int mHostKind = -1;
   int mHostVersionCode = 0;
   bool mUsesChunks;
   bool mIsInstrument;
+  int mMidiMode;
   double mRateHz = 44100.0;
   int mMaxFrames = 0;
   int mLatencyFrames;
   int mScratchFrames = 0;
+  IGraphics* mGraphics = nullptr;
   WDL_TypedBuf<double*> mInPointers;
   WDL_TypedBuf<double*> mOutPointers;
   WDL_PtrList<InChannel> mInputList;

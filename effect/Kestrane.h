@@ -31,7 +31,10 @@ public:
   // integer changed. [any thread, plug-in mutex held or taken here]
   void ApplyParamChange(int paramIdx) override;
   // Follows the base's sample rate; releases every held note and restarts
-  // the LFO at its start phase. [host thread; takes the plug-in mutex]
+  // the LFO at its start phase. [host thread after a rate, block-size or
+  // activation change, and audio thread in the first block; plug-in mutex
+  // held or taken here. Allocates nothing and does no I/O: the nested
+  // applications only store engine values and editor display values.]
   void ResetEngine() override;
   // [audio thread, plug-in mutex held]
   void ProcessBlock(double** inputs, double** outputs, int nFrames) override;
@@ -111,12 +114,6 @@ private:
   void SetLfoDisplayActive(bool active);
   void ShowModulationRanges();
   int SampleCount(int milliseconds) const;
-
-  // The per-frame processing: without modulation, and with the sources that
-  // run in this block (their last outputs returned for the displays).
-  void RunUnmodulated(double** inputs, double** outputs, int nFrames);
-  template <bool kEnvRuns, bool kLfoRuns>
-  void RunModulated(double** inputs, double** outputs, int nFrames, double* envOut, double* lfoOut);
 
   Envelope mEnv;
   Lfo mLfo;

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -194,5 +195,18 @@ TEST(PlugBase, DefaultProcessBlockCopiesThroughAndSilencesExtraOutputs)
   {
     EXPECT_EQ(out0[s], in0[s]);
     EXPECT_EQ(out1[s], 0.0);
+  }
+}
+
+// The test wrapper reaches the sample rate through the same facade as the VST
+// and AU wrappers: a rate no host could deliver never reaches the engine.
+TEST(PlugBase, HostFacadeIgnoresSampleRatesThatAreNotPositiveNumbers)
+{
+  TestPlug plug;
+  plug.SetSampleRate(48000.0);
+  for (double bad : {0.0, -44100.0, std::nan(""), HUGE_VAL, -HUGE_VAL})
+  {
+    plug.SetSampleRate(bad);
+    EXPECT_EQ(plug.SampleRate(), 48000.0) << bad;
   }
 }

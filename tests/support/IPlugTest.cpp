@@ -1,7 +1,5 @@
 #include "tests/support/IPlugTest.h"
 
-#include "editor/IGraphics.h"
-
 IPlugTest::IPlugTest(InstanceInfo, int nParams, const char* channelIOString, int nPresets, const char* effectName,
                      const char* productName, const char* mfrName, int version, int uniqueID, int mfrID,
                      int latency, int midiMode, bool stateChunks, bool isInstrument)
@@ -16,14 +14,6 @@ IPlugTest::IPlugTest(InstanceInfo, int nParams, const char* channelIOString, int
 
 void IPlugTest::BeginHostEdit(int paramIdx)
 {
-  FlushPendingEdit();
-  mCalls.push_back({HostCall::kBeginEdit, paramIdx, 0.0, {}, {}});
-}
-
-void IPlugTest::BeginHostEditCoalesced(int paramIdx)
-{
-  WDL_MutexLock lock(&mPlugLock);
-  if (paramIdx == mPendingEditParam) return;
   FlushPendingEdit();
   mCalls.push_back({HostCall::kBeginEdit, paramIdx, 0.0, {}, {}});
 }
@@ -51,8 +41,8 @@ void IPlugTest::HostTimeSig(int* numerator, int* denominator)
 
 int IPlugTest::HostKind()
 {
-  if (mHostKind == -1) SetHostKind(mHostProduct.c_str(), 0);
-  return mHostKind;
+  if (!HostIdentified()) SetHostKind(mHostProduct.c_str(), 0);
+  return IPlugBase::HostKind();
 }
 
 void IPlugTest::ResizeEditorWindow()
@@ -76,63 +66,42 @@ bool IPlugTest::SendSysExMessage(const SysExMessage& message)
 
 void IPlugTest::Open()
 {
-  WDL_MutexLock lock(&mPlugLock);
-  HostQuirksInit();
-  AfterParamsReset();
+  HostOpen();
 }
 
 void IPlugTest::SetSampleRate(double rateHz)
 {
-  WDL_MutexLock lock(&mPlugLock);
-  ChangeSampleRate(rateHz);
-  ResetEngine();
+  HostSetSampleRate(rateHz);
 }
 
 void IPlugTest::SetBlockSize(int nFrames)
 {
-  WDL_MutexLock lock(&mPlugLock);
-  ChangeBlockSize(nFrames);
-  ResetEngine();
+  HostSetBlockSize(nFrames);
 }
 
 void IPlugTest::ProcessDouble(double** inputs, double** outputs, int nFrames)
 {
-  WDL_MutexLock lock(&mPlugLock);
-  BindInputBuffers(0, InputCount(), inputs, nFrames);
-  BindOutputBuffers(0, OutputCount(), outputs);
-  RunBuffers(nFrames);
+  HostProcess(inputs, outputs, nFrames);
 }
 
 void IPlugTest::ProcessFloat(float** inputs, float** outputs, int nFrames)
 {
-  WDL_MutexLock lock(&mPlugLock);
-  BindInputBuffers(0, InputCount(), inputs, nFrames);
-  BindOutputBuffers(0, OutputCount(), outputs);
-  RunBuffersFloatReplacing(nFrames);
+  HostProcess(inputs, outputs, nFrames, FloatOutput::kReplace);
 }
 
 void IPlugTest::ProcessFloatAccumulate(float** inputs, float** outputs, int nFrames)
 {
-  WDL_MutexLock lock(&mPlugLock);
-  BindInputBuffers(0, InputCount(), inputs, nFrames);
-  BindOutputBuffers(0, OutputCount(), outputs);
-  RunBuffersFloatAccumulating(nFrames);
+  HostProcess(inputs, outputs, nFrames, FloatOutput::kAccumulate);
 }
 
 void IPlugTest::SendMidi(const MidiMessage& message)
 {
-  WDL_MutexLock lock(&mPlugLock);
-  ProcessMidiMessage(message);
+  HostMidiIn(message);
 }
 
 void IPlugTest::SetParameterFromHost(int paramIdx, double normalized)
 {
-  WDL_MutexLock lock(&mPlugLock);
-  IParam* param = Param(paramIdx);
-  if (!param) return;
-  if (mGraphics) mGraphics->ShowParamValue(paramIdx, normalized, true);
-  param->SetFromNormalized(normalized);
-  ApplyParamChangeLocked(paramIdx, normalized);
+  HostSetParameterNormalized(paramIdx, normalized);
 }
 
 std::vector<IPlugTest::HostCall> IPlugTest::CallsOf(HostCall::Kind kind) const

@@ -8,7 +8,8 @@
 // The host wrapper used by tests: implements every host operation by
 // recording the call, answers time queries from settable values, and offers
 // the calls a host makes (open, process, MIDI) as plain methods that take the
-// plug-in mutex like a real wrapper's callbacks do.
+// plug-in mutex like a real wrapper's callbacks do: each goes through the
+// base's host facade, exactly as the VST 2 and Audio Unit wrappers do.
 class IPlugTest : public IPlugBase
 {
 public:
@@ -42,7 +43,6 @@ public:
 
   // ---- Host operations ----
   void BeginHostEdit(int paramIdx) override;
-  void BeginHostEditCoalesced(int paramIdx) override;
   void NotifyHostParam(int paramIdx, double normalized) override;
   void EndHostEdit(int paramIdx) override;
   void NotifyHostPreset() override;
@@ -66,7 +66,7 @@ public:
   void SetHostProduct(const std::string& product) { mHostProduct = product; }
   void SetMidiOutAccepted(bool accepted) { mMidiOutAccepted = accepted; }
 
-  // ---- Calls a host makes, each under the plug-in mutex ----
+  // ---- Calls a host makes, through the host facade ----
   void Open();                                     // applies every parameter
   void SetSampleRate(double rateHz);               // then resets the engine
   void SetBlockSize(int nFrames);                  // then resets the engine

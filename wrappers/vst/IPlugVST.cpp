@@ -47,13 +47,6 @@ int PackDecimalVersion(VstIntPtr decimal)
   return static_cast<int>(static_cast<uint32_t>(packed));
 }
 
-int ClampToInt(VstIntPtr value, int low, int high)
-{
-  if (value < low) return low;
-  if (value > high) return high;
-  return static_cast<int>(value);
-}
-
 // A host's index argument as an int, or -1 when it cannot be one.
 int IndexFromHost(VstIntPtr value)
 {
@@ -162,10 +155,7 @@ VstIntPtr IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 ind
 
   if (opcode == effClose)
   {
-    {
-      WDL_MutexLock lock(&plug->mPlugLock);
-      plug->Closing();
-    }
+    plug->HostClose();
     // The mutex is part of the plug-in: it is released before the plug-in goes.
     delete plug;
     return 0;
@@ -173,7 +163,7 @@ VstIntPtr IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 ind
 
   try
   {
-    WDL_MutexLock lock(&plug->mPlugLock);
+    HostCallLock lock(plug);
     return plug->Dispatch(opcode, index, value, ptr, opt);
   }
   catch (...)
@@ -190,18 +180,17 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
   switch (opcode)
   {
   case effOpen:
-    HostQuirksInit();
-    AfterParamsReset();
+    HostOpen();
     return 0;
 
   case effSetProgram:
     // The preset being left keeps the edits made while it was current.
     StoreIntoCurrentPreset(nullptr);
-    RecallPreset(IndexFromHost(value));
+    HostRecallPreset(IndexFromHost(value));
     return 0;
 
   case effGetProgram:
-    return mCurrentPreset;
+    return CurrentPresetIndex();
 
   case effSetProgramName:
     if (text)
@@ -214,7 +203,7 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 0;
 
   case effGetProgramName:
-    if (text) CopyBounded(text, PresetName(mCurrentPreset), kProgramNameSize);
+    if (text) CopyBounded(text, PresetName(CurrentPresetIndex()), kProgramNameSize);
     return 0;
 
   case effGetParamLabel:
@@ -235,32 +224,17 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 0;
 
   case effSetSampleRate:
-    // A rate that is not a positive number would turn every time into
-    // nonsense downstream; the last good rate stays.
-    if (std::isfinite(opt) && opt > 0.0f)
-    {
-      ChangeSampleRate(opt);
-      ResetEngine();
-    }
+    HostSetSampleRate(opt);
     return 0;
 
   case effSetBlockSize:
-    ChangeBlockSize(ClampToInt(value, 0, kMaxBlockSize));
-    ResetEngine();
+    HostSetBlockSize(static_cast<int64_t>(value));
     return 0;
 
   case effMainsChanged:
-    if (value)
-    {
-      Activated(true);
-    }
-    else
-    {
-      Activated(false);
-      ResetEngine();
-      // Events queued for a block that will not come are stale on resume.
-      mEventOutbox.Clear();
-    }
+    HostSetActive(value != 0);
+    // Events queued for a block that will not come are stale on resume.
+    if (!value) mEventOutbox.Clear();
     return 0;
 
   case effEditGetRect:
@@ -297,10 +271,7 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     {
       char input[kHostTextSize];
       CopyBounded(input, text);
-      const double v = param->ParseValue(input);
-      if (mGraphics) mGraphics->ShowParamValue(index, v, false);
-      param->SetClamped(v);
-      ApplyParamChange(index);
+      HostSetParameterValue(index, param->ParseValue(input));
     }
     return 1;
 
@@ -404,7 +375,7 @@ VstIntPtr IPlugVST::GetChunk(VstInt32 index, void* ptr)
   chunk.Clear();
   chunk.WriteInt(EffectVersion(true));
   if (index == 0) StoreIntoCurrentPreset(nullptr);
-  const bool saved = SaveState(&chunk);
+  const bool saved = HostSaveState(&chunk);
   if (!saved || chunk.Empty()) return 0;
   // Stays ours and valid until the next chunk call or effClose.
   *static_cast<void**>(ptr) = chunk.Bytes();
@@ -445,9 +416,7 @@ VstIntPtr IPlugVST::SetChunk(VstInt32 index, VstIntPtr size, const void* data)
     start = 4;
   }
   OnStateVersion(version);
-  if (LoadState(&chunk, start) < 0) return 0;
-  RefreshParamControls();
-  return 1;
+  return HostLoadState(&chunk, start) >= 0 ? 1 : 0;
 }
 
 // ---- Events ----
@@ -471,7 +440,7 @@ VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
       message.mStatusByte = static_cast<uint8_t>(midi->midiData[0]);
       message.mByte1 = static_cast<uint8_t>(midi->midiData[1]);
       message.mByte2 = static_cast<uint8_t>(midi->midiData[2]);
-      ProcessMidiMessage(message);
+      HostMidiIn(message);
     }
     else if (event->type == kVstSysExType)
     {
@@ -482,7 +451,7 @@ VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
       const bool hasBytes = sysex->sysexDump && sysex->dumpBytes > 0;
       message.mByteCount = hasBytes ? sysex->dumpBytes : 0;
       message.mData = hasBytes ? reinterpret_cast<const uint8_t*>(sysex->sysexDump) : nullptr;
-      HandleSysEx(message);
+      HostSysExIn(message);
     }
   }
   return 1;
@@ -490,7 +459,7 @@ VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
 
 bool IPlugVST::SendMidiMessage(const MidiMessage& message)
 {
-  WDL_MutexLock lock(&mPlugLock);
+  HostCallLock lock(this);
   if (!mInProcessCallback) return mEventOutbox.AddMidi(message);
 
   FlushEventOutbox();
@@ -509,7 +478,7 @@ bool IPlugVST::SendMidiMessage(const MidiMessage& message)
 
 bool IPlugVST::SendSysExMessage(const SysExMessage& message)
 {
-  WDL_MutexLock lock(&mPlugLock);
+  HostCallLock lock(this);
   if (!mInProcessCallback) return mEventOutbox.AddSysEx(message);
 
   FlushEventOutbox();
@@ -618,10 +587,11 @@ VstIntPtr IPlugVST::VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, f
 bool IPlugVST::PaintSnapshot(KestraneEditorSnapshot* snapshot)
 {
   // With a window open its UI thread paints; a second painter would race it.
-  if (!snapshot || !mGraphics || mGraphics->IsWindowOpen()) return false;
-  IRECT whole(0, 0, mGraphics->Width(), mGraphics->Height());
-  mGraphics->Paint(&whole);
-  LICE_IBitmap* picture = mGraphics->BackBufferBitmap();
+  IGraphics* editor = Editor();
+  if (!snapshot || !editor || editor->IsWindowOpen()) return false;
+  IRECT whole(0, 0, editor->Width(), editor->Height());
+  editor->Paint(&whole);
+  LICE_IBitmap* picture = editor->BackBufferBitmap();
   if (!picture || !picture->getBits()) return false;
   snapshot->width = picture->getWidth();
   snapshot->height = picture->getHeight();
@@ -639,11 +609,8 @@ VstIntPtr IPlugVST::CanDo(const char* text) const
   auto is = [text](const char* answer) { return std::strcmp(text, answer) == 0; };
 
   if (is("receiveVstTimeInfo")) return 1;
-  if (mMidiMode != 0)
-  {
-    if ((mMidiMode & 1) && (is("sendVstEvents") || is("sendVstMidiEvent"))) return 1;
-    if (mMidiMode <= 2 && (is("receiveVstEvents") || is("receiveVstMidiEvent"))) return 1;
-  }
+  if (SendsMidi() && (is("sendVstEvents") || is("sendVstMidiEvent"))) return 1;
+  if (ReceivesMidi() && (is("receiveVstEvents") || is("receiveVstMidiEvent"))) return 1;
   if (is("hasCockosExtensions") || is("hasCockosViewAsConfig")) return kVstVendorCanDoReply;
   return 0;
 }
@@ -656,17 +623,15 @@ VstIntPtr IPlugVST::CanDo(const char* text) const
 // [audio thread; takes the plug-in mutex]
 template <class Sample>
 void IPlugVST::RunProcessCallback(AEffect* effect, Sample** inputs, Sample** outputs, VstInt32 nFrames,
-                                  void (IPlugBase::*run)(int))
+                                  void (*process)(IPlugVST*, Sample**, Sample**, int))
 {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return;
-  WDL_MutexLock lock(&plug->mPlugLock);
-  if (plug->mMidiMode != 0) plug->CallHost(audioMasterWantMidi, 0, 1);
+  HostCallLock lock(plug);
+  if (plug->MidiMode() != 0) plug->CallHost(audioMasterWantMidi, 0, 1);
   plug->mInProcessCallback = true;
   plug->FlushEventOutbox();
-  plug->BindInputBuffers(0, plug->InputCount(), inputs, nFrames);
-  plug->BindOutputBuffers(0, plug->OutputCount(), outputs);
-  (plug->*run)(nFrames);
+  process(plug, inputs, outputs, nFrames);
   plug->mInProcessCallback = false;
 }
 
@@ -674,17 +639,22 @@ void IPlugVST::RunProcessCallback(AEffect* effect, Sample** inputs, Sample** out
 // processReplacing when it is the same pointer as process.
 void IPlugVST::VSTProcess(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames)
 {
-  RunProcessCallback(effect, inputs, outputs, nFrames, &IPlugBase::RunBuffersFloatAccumulating);
+  RunProcessCallback<float>(effect, inputs, outputs, nFrames, [](IPlugVST* plug, float** in, float** out, int n) {
+    plug->HostProcess(in, out, n, FloatOutput::kAccumulate);
+  });
 }
 
 void IPlugVST::VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames)
 {
-  RunProcessCallback(effect, inputs, outputs, nFrames, &IPlugBase::RunBuffersFloatReplacing);
+  RunProcessCallback<float>(effect, inputs, outputs, nFrames, [](IPlugVST* plug, float** in, float** out, int n) {
+    plug->HostProcess(in, out, n, FloatOutput::kReplace);
+  });
 }
 
 void IPlugVST::VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs, VstInt32 nFrames)
 {
-  RunProcessCallback(effect, inputs, outputs, nFrames, &IPlugBase::RunBuffers);
+  RunProcessCallback<double>(effect, inputs, outputs, nFrames,
+                             [](IPlugVST* plug, double** in, double** out, int n) { plug->HostProcess(in, out, n); });
 }
 
 // [any host thread, also while the audio thread waits; takes the plug-in mutex]
@@ -694,12 +664,7 @@ void IPlugVST::VSTSetParameter(AEffect* effect, VstInt32 index, float value)
   if (!plug) return;
   try
   {
-    WDL_MutexLock lock(&plug->mPlugLock);
-    IParam* param = plug->Param(index);
-    if (!param) return;
-    if (plug->mGraphics) plug->mGraphics->ShowParamValue(index, value, true);
-    param->SetFromNormalized(value);
-    plug->ApplyParamChangeLocked(index, value);
+    plug->HostSetParameterNormalized(index, value);
   }
   catch (...)
   {
@@ -711,23 +676,13 @@ float IPlugVST::VSTGetParameter(AEffect* effect, VstInt32 index)
 {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return 0.0f;
-  WDL_MutexLock lock(&plug->mPlugLock);
-  const IParam* param = plug->Param(index);
-  return param ? static_cast<float>(param->NormalizedValue()) : 0.0f;
+  return static_cast<float>(plug->HostNormalizedValue(index));
 }
 
 // ---- Host operations ----
 
 void IPlugVST::BeginHostEdit(int paramIdx)
 {
-  FlushPendingEdit();
-  CallHost(audioMasterBeginEdit, paramIdx);
-}
-
-void IPlugVST::BeginHostEditCoalesced(int paramIdx)
-{
-  WDL_MutexLock lock(&mPlugLock);
-  if (paramIdx == mPendingEditParam) return;
   FlushPendingEdit();
   CallHost(audioMasterBeginEdit, paramIdx);
 }
@@ -783,7 +738,7 @@ void IPlugVST::HostTimeSig(int* numerator, int* denominator)
 
 int IPlugVST::HostKind()
 {
-  if (mHostKind == -1)
+  if (!HostIdentified())
   {
     char product[kHostProductBufferSize] = {};
     CallHost(audioMasterGetProductString, 0, 0, product);
@@ -792,7 +747,7 @@ int IPlugVST::HostKind()
     if (product[0]) version = PackDecimalVersion(CallHost(audioMasterGetVendorVersion));
     SetHostKind(product, version);
   }
-  return mHostKind;
+  return IPlugBase::HostKind();
 }
 
 void IPlugVST::HostQuirksInit()
@@ -817,22 +772,23 @@ IGraphics* IPlugVST::WindowEditor() const
 
 void IPlugVST::UpdateEditorRect()
 {
-  if (!mGraphics) return;
+  const IGraphics* editor = Editor();
+  if (!editor) return;
   mEditorRect.top = 0;
   mEditorRect.left = 0;
-  mEditorRect.bottom = ClampToInt16(mGraphics->Height());
-  mEditorRect.right = ClampToInt16(mGraphics->Width());
+  mEditorRect.bottom = ClampToInt16(editor->Height());
+  mEditorRect.right = ClampToInt16(editor->Width());
 }
 
 void IPlugVST::ResizeEditorWindow()
 {
-  WDL_MutexLock lock(&mPlugLock);
+  HostCallLock lock(this);
   UpdateEditorRect();
 }
 
 void IPlugVST::AttachEditor(IGraphics* editor)
 {
-  WDL_MutexLock lock(&mPlugLock);
+  HostCallLock lock(this);
   IPlugBase::AttachEditor(editor);
   if (WindowEditor()) mEffectRecord.flags |= effFlagsHasEditor;
   UpdateEditorRect();

@@ -25,9 +25,6 @@ public:
     audioMasterCallback mHostCallback;
   };
 
-  // Block sizes above this are taken as this: the host's larger blocks are
-  // processed in slices instead of sizing buffers for an absurd request.
-  static constexpr int kMaxBlockSize = 1 << 18;
   // effSetChunk refuses data larger than this.
   static constexpr int kMaxChunkBytes = 16 << 20;
   // Events handled from one effProcessEvents list at most.
@@ -52,7 +49,6 @@ public:
   // audioMasterEndEdit, audioMasterUpdateDisplay.
   // [UI thread (editor edits) or host thread (presets); plug-in mutex held]
   void BeginHostEdit(int paramIdx) override;
-  void BeginHostEditCoalesced(int paramIdx) override;
   void NotifyHostParam(int paramIdx, double normalized) override;
   void EndHostEdit(int paramIdx) override;
   void NotifyHostPreset() override;
@@ -110,7 +106,7 @@ private:
 
   template <class Sample>
   static void RunProcessCallback(AEffect* effect, Sample** inputs, Sample** outputs, VstInt32 nFrames,
-                                 void (IPlugBase::*run)(int));
+                                 void (*process)(IPlugVST*, Sample**, Sample**, int));
   void FlushEventOutbox();
 
   // The editor that can open a window for the host, or null. Hosts are only
