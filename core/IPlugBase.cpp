@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/HostCallGuard.h"
+#include "core/HostKinds.h"
 #include "core/NumericConversions.h"
-#include "editor/IGraphics.h"
 
 IPlugBase::IPlugBase(int nParams, const char* channelIOString, int nPresets, const char* effectName,
                      const char* productName, const char* mfrName, int version, int uniqueID, int mfrID,
@@ -18,9 +19,7 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOString, int nPresets, con
       mUsesChunks(stateChunks),
       mIsInstrument(isInstrument),
       mMidiMode(midiMode),
-      mLatencyFrames(latency),
-      mInPointers(4096),
-      mOutPointers(4096)
+      mLatencyFrames(latency)
 {
   for (int i = 0; i < nParams; ++i) mParamList.Add(new IParam());
   for (int i = 0; i < nPresets; ++i)
@@ -40,8 +39,6 @@ IPlugBase::~IPlugBase()
   mGraphics = nullptr;
   while (mParamList.GetSize()) mParamList.Delete(mParamList.GetSize() - 1, true);
   mPresetList.Empty(true);
-  mInputList.Empty(true);
-  mOutputList.Empty(true);
   mIOConfigs.Empty(true);
 }
 
@@ -69,20 +66,7 @@ void IPlugBase::ParseChannelIO(const char* channelIOString)
     if (token) ++token;
   }
 
-  mInPointers.Resize(maxIn);
-  mOutPointers.Resize(maxOut);
-  for (int i = 0; i < maxIn; ++i)
-  {
-    InChannel* channel = mInputList.Add(new InChannel());
-    channel->source = mInPointers.Get() + i;
-    *channel->source = nullptr;
-  }
-  for (int i = 0; i < maxOut; ++i)
-  {
-    OutChannel* channel = mOutputList.Add(new OutChannel());
-    channel->destination = mOutPointers.Get() + i;
-    *channel->destination = nullptr;
-  }
+  mRouting.CreateChannels(maxIn, maxOut);
 }
 
 // ---- Default behaviour ----
@@ -155,7 +139,7 @@ int IPlugBase::HostKind()
   return mHostKind;
 }
 
-void IPlugBase::AttachEditor(IGraphics* editor)
+void IPlugBase::AttachEditor(IPlugEditor* editor)
 {
   if (!editor) return;
   WDL_MutexLock lock(&mPlugLock);
@@ -170,25 +154,8 @@ void IPlugBase::ChangeBlockSize(int nFrames)
 {
   if (nFrames < 0) nFrames = 0;
   if (nFrames == mMaxFrames) return;
-  // Scratch buffers only grow: a host that later passes more frames than it
-  // announced is processed in slices of what they hold (see RunBuffersWith).
-  mScratchFrames = std::max(mScratchFrames, nFrames);
-  for (InChannel* channel : mInputList)
-  {
-    double* data = channel->scratch.Resize(mScratchFrames);
-    if (data) std::fill(data, data + mScratchFrames, 0.0);
-  }
-  for (OutChannel* channel : mOutputList)
-  {
-    double* data = channel->scratch.Resize(mScratchFrames);
-    if (data) std::fill(data, data + mScratchFrames, 0.0);
-  }
+  mRouting.ResizeScratch(nFrames);
   mMaxFrames = nFrames;
-  // Unconnected channels point at their scratch, whose storage may have moved.
-  for (InChannel* channel : mInputList)
-    if (!channel->connected) *channel->source = channel->scratch.Get();
-  for (OutChannel* channel : mOutputList)
-    if (!channel->connected) *channel->destination = channel->scratch.Get();
 }
 
 void IPlugBase::ChangeLatency(int samples)
@@ -243,11 +210,29 @@ struct HostName
 
 // Searched in this order; the first substring found names the host.
 constexpr HostName kHostNames[] = {
-    {"brainwaveproducer", 28}, {"cubase", 3},     {"reaper", 1},      {"nuendo", 4},     {"cakewalk", 5},
-    {"samplitude", 8},         {"fruity", 7},     {"live", 9},        {"melodyne", 12},  {"vstmanlib", 13},
-    {"aulab", 14},             {"forte", 15},     {"chainer", 16},    {"audition", 17},  {"orion", 18},
-    {"sawstudio", 20},         {"logic", 21},     {"digital", 22},    {"audiomulch", 23}, {"presonus", 24},
-    {"acoustica", 25},         {"garageband", 26}, {"ardour", 27},
+    {"brainwaveproducer", kHostBrainwaveProducer},
+    {"cubase", kHostCubase},
+    {"reaper", kHostReaper},
+    {"nuendo", kHostNuendo},
+    {"cakewalk", kHostCakewalk},
+    {"samplitude", kHostSamplitude},
+    {"fruity", kHostFruity},
+    {"live", kHostLive},
+    {"melodyne", kHostMelodyne},
+    {"vstmanlib", kHostVstManLib},
+    {"aulab", kHostAuLab},
+    {"forte", kHostForte},
+    {"chainer", kHostChainer},
+    {"audition", kHostAudition},
+    {"orion", kHostOrion},
+    {"sawstudio", kHostSawStudio},
+    {"logic", kHostLogic},
+    {"digital", kHostDigitalPerformer},
+    {"audiomulch", kHostAudioMulch},
+    {"presonus", kHostPreSonus},
+    {"acoustica", kHostAcoustica},
+    {"garageband", kHostGarageBand},
+    {"ardour", kHostArdour},
 };
 } // namespace
 
@@ -257,7 +242,7 @@ void IPlugBase::SetHostKind(const char* productString, int version)
   CopyBounded(lower, productString);
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 
-  mHostKind = 0;
+  mHostKind = kHostUnknown;
   for (const HostName& host : kHostNames)
   {
     if (std::strstr(lower, host.substring))
@@ -345,7 +330,11 @@ bool IPlugBase::HostSetSampleRate(double rateHz)
 {
   // A rate that is not a positive number would turn every time and period
   // downstream into nonsense; the last good rate stays.
-  if (!(std::isfinite(rateHz) && rateHz > 0.0)) return false;
+  if (!(std::isfinite(rateHz) && rateHz > 0.0))
+  {
+    KESTRANE_HOST_MISUSE("sample rate that is not a positive finite number");
+    return false;
+  }
   WDL_MutexLock lock(&mPlugLock);
   ChangeSampleRate(rateHz);
   ResetEngine();
@@ -376,7 +365,11 @@ bool IPlugBase::HostSetParameterNormalized(int paramIdx, double normalized)
 {
   WDL_MutexLock lock(&mPlugLock);
   IParam* param = Param(paramIdx);
-  if (!param) return false;
+  if (!param)
+  {
+    KESTRANE_HOST_MISUSE("parameter index out of range");
+    return false;
+  }
   if (mGraphics) mGraphics->ShowParamValue(paramIdx, normalized, true);
   param->SetFromNormalized(normalized);
   ApplyParamChangeLocked(paramIdx, normalized);
@@ -387,7 +380,11 @@ bool IPlugBase::HostSetParameterValue(int paramIdx, double value)
 {
   WDL_MutexLock lock(&mPlugLock);
   IParam* param = Param(paramIdx);
-  if (!param) return false;
+  if (!param)
+  {
+    KESTRANE_HOST_MISUSE("parameter index out of range");
+    return false;
+  }
   if (mGraphics) mGraphics->ShowParamValue(paramIdx, value, false);
   param->SetClamped(value);
   ApplyParamChange(paramIdx);
@@ -408,9 +405,18 @@ double IPlugBase::HostParameterValue(int paramIdx)
   return param ? param->CurrentValue() : 0.0;
 }
 
+void IPlugBase::ReportBlockMisuse(int nFrames) const
+{
+  // Either still gets a defined answer: nothing for a negative count, the
+  // block in slices for an oversized one.
+  if (nFrames < 0) KESTRANE_HOST_MISUSE("negative frame count");
+  if (nFrames > mMaxFrames) KESTRANE_HOST_MISUSE("more frames than the announced block size");
+}
+
 void IPlugBase::HostProcess(double** inputs, double** outputs, int nFrames)
 {
   WDL_MutexLock lock(&mPlugLock);
+  ReportBlockMisuse(nFrames);
   BindInputBuffers(0, InputCount(), inputs, nFrames);
   BindOutputBuffers(0, OutputCount(), outputs);
   RunBuffers(nFrames);
@@ -419,6 +425,7 @@ void IPlugBase::HostProcess(double** inputs, double** outputs, int nFrames)
 void IPlugBase::HostProcess(float** inputs, float** outputs, int nFrames, FloatOutput mode)
 {
   WDL_MutexLock lock(&mPlugLock);
+  ReportBlockMisuse(nFrames);
   BindInputBuffers(0, InputCount(), inputs, nFrames);
   BindOutputBuffers(0, OutputCount(), outputs);
   if (mode == FloatOutput::kAccumulate)
@@ -495,369 +502,31 @@ int IPlugBase::LoadParams(const ChunkBuffer* chunk, int startPos)
   return pos;
 }
 
-// ---- Presets ----
-
-const char* IPlugBase::PresetName(int presetIdx) const
-{
-  const IPreset* preset = Preset(presetIdx);
-  return preset ? preset->mPresetName : "";
-}
-
-IPreset* IPlugBase::FirstFreePreset() const
-{
-  for (IPreset* preset : mPresetList)
-    if (!preset->mFilled) return preset;
-  return nullptr;
-}
-
-void IPlugBase::NameFreePresets(const char* name, int count)
-{
-  for (int i = 0; i < count; ++i)
-  {
-    IPreset* preset = FirstFreePreset();
-    if (!preset) return;
-    preset->mFilled = true;
-    CopyBounded(preset->mPresetName, name ? name : "Default");
-  }
-}
-
-bool IPlugBase::MakePresetFromValues(const char* name, const double* values, int count)
-{
-  IPreset* preset = FirstFreePreset();
-  if (!preset || !values || count != ParamCount()) return false;
-  preset->mFilled = true;
-  CopyBounded(preset->mPresetName, name);
-  for (int i = 0; i < count; ++i)
-  {
-    // Integral parameters take whole numbers, as a preset table writes them.
-    const double v = Param(i)->IsIntegral() ? static_cast<double>(TruncToInt32(values[i])) : values[i];
-    preset->mStateData.WriteDouble(v);
-  }
-  return true;
-}
-
-void IPlugBase::EnsureDefaultPreset()
-{
-  if (PresetCount() > 0) return;
-  IPreset* preset = mPresetList.Add(new IPreset());
-  std::snprintf(preset->mPresetName, sizeof preset->mPresetName, "- %d -", 1);
-  NameFreePresets(nullptr, 1);
-}
-
-void IPlugBase::MakeUserPresetName(char* name) const
-{
-  if (!name) return;
-  static const char kUserPreset[] = "user preset";
-  int count = 0;
-  for (const IPreset* preset : mPresetList)
-    if (std::strstr(preset->mPresetName, kUserPreset)) ++count;
-  std::snprintf(name, IPreset::kNameSize, "%s %d", kUserPreset, count + 1);
-}
-
-bool IPlugBase::RecallPreset(int presetIdx)
-{
-  IPreset* preset = Preset(presetIdx);
-  if (!preset) return false;
-
-  bool restored = false;
-  if (!preset->mFilled)
-  {
-    // Selecting an empty slot makes it a user preset holding the live values.
-    preset->mFilled = true;
-    MakeUserPresetName(preset->mPresetName);
-    restored = true;
-  }
-  else
-  {
-    restored = LoadState(&preset->mStateData, 0) > 0;
-  }
-
-  if (restored)
-  {
-    mCurrentPreset = presetIdx;
-    RefreshParamControls();
-  }
-  return restored;
-}
-
-void IPlugBase::StoreIntoCurrentPreset(const char* name)
-{
-  IPreset* preset = Preset(mCurrentPreset);
-  if (!preset) return;
-  preset->mStateData.Clear();
-  SaveParams(&preset->mStateData);
-  if (name && name[0]) CopyBounded(preset->mPresetName, name);
-}
-
-void IPlugBase::RemoveFreePresets()
-{
-  for (int i = PresetCount() - 1; i >= 0; --i)
-    if (!Preset(i)->mFilled) mPresetList.Delete(i, true);
-}
-
-bool IPlugBase::RecallPresetNamed(const char* name)
-{
-  if (!name || !name[0]) return false;
-  for (int i = 0; i < PresetCount(); ++i)
-    if (std::strcmp(Preset(i)->mPresetName, name) == 0) return RecallPreset(i);
-  return false;
-}
-
-namespace
-{
-// Slot flags in a bank. A filled slot's state follows its flag without a
-// length, so a filled slot whose state is empty gets a flag of its own:
-// otherwise a reader would parse the next slot's bytes as its state.
-enum BankSlotFlag : unsigned char
-{
-  kBankSlotFree = 0,
-  kBankSlotWithState = 1,
-  kBankSlotWithoutState = 2
-};
-} // namespace
-
-bool IPlugBase::SavePresetBank(ChunkBuffer* chunk)
-{
-  if (!chunk) return false;
-  bool saved = true;
-  for (const IPreset* preset : mPresetList)
-  {
-    chunk->WriteText(preset->mPresetName);
-    const unsigned char flag = !preset->mFilled                 ? kBankSlotFree
-                               : preset->mStateData.Empty() ? kBankSlotWithoutState
-                                                            : kBankSlotWithState;
-    chunk->WriteBytes(&flag, 1);
-    if (preset->mFilled) saved = (chunk->WriteChunk(preset->mStateData) > 0) && saved;
-  }
-  return saved;
-}
-
-int IPlugBase::LoadPresetBank(const ChunkBuffer* chunk, int startPos)
-{
-  if (!chunk) return -1;
-  int pos = startPos;
-  for (int i = 0; i < PresetCount() && pos >= 0; ++i)
-  {
-    IPreset* preset = Preset(i);
-    WDL_String name;
-    const int nameEnd = chunk->ReadText(&name, pos);
-    if (nameEnd < 0)
-    {
-      pos = -1;
-      break;
-    }
-    // A name whose bytes are missing (truncated data) leaves the slot's name.
-    if (nameEnd <= chunk->Length()) CopyBounded(preset->mPresetName, name.Get());
-    unsigned char flag = kBankSlotFree;
-    pos = chunk->ReadBytes(&flag, 1, nameEnd);
-    if (pos < 0) break;
-    preset->mFilled = flag != kBankSlotFree;
-    if (flag == kBankSlotWithoutState)
-    {
-      preset->mStateData.Clear();
-    }
-    else if (preset->mFilled)
-    {
-      pos = LoadState(chunk, pos);
-      if (pos > 0)
-      {
-        preset->mStateData.Clear();
-        SaveState(&preset->mStateData);
-      }
-    }
-  }
-  RecallPreset(mCurrentPreset);
-  return pos;
-}
-
-// ---- Channel plumbing ----
-
-void IPlugBase::SetInputConnections(int start, int count, bool connected)
-{
-  const int end = std::min(start + count, InputCount());
-  for (int i = std::max(start, 0); i < end; ++i)
-  {
-    InChannel* channel = mInputList.Get(i);
-    channel->connected = connected;
-    if (!connected) *channel->source = channel->scratch.Get();
-  }
-}
-
-void IPlugBase::SetOutputConnections(int start, int count, bool connected)
-{
-  const int end = std::min(start + count, OutputCount());
-  for (int i = std::max(start, 0); i < end; ++i)
-  {
-    OutChannel* channel = mOutputList.Get(i);
-    channel->connected = connected;
-    if (!connected) *channel->destination = channel->scratch.Get();
-  }
-}
-
-bool IPlugBase::IsInputConnected(int channel) const
-{
-  const InChannel* in = mInputList.Get(channel);
-  return in && in->connected;
-}
-
-bool IPlugBase::IsOutputConnected(int channel) const
-{
-  const OutChannel* out = mOutputList.Get(channel);
-  return out && out->connected;
-}
-
-void IPlugBase::BindInputBuffers(int start, int count, double** buffers, int)
-{
-  const int end = std::min(start + count, InputCount());
-  int next = 0;
-  for (int i = std::max(start, 0); i < end; ++i)
-  {
-    InChannel* channel = mInputList.Get(i);
-    if (!channel->connected) continue;
-    channel->hostDouble = buffers ? buffers[next++] : nullptr;
-    channel->hostFloat = nullptr;
-    // A host that hands over a null channel gets silence-safe scratch instead.
-    *channel->source = channel->hostDouble ? channel->hostDouble : channel->scratch.Get();
-  }
-}
-
-void IPlugBase::BindInputBuffers(int start, int count, float** buffers, int nFrames)
-{
-  const int end = std::min(start + count, InputCount());
-  const int nConvert = std::min(std::max(nFrames, 0), mScratchFrames);
-  int next = 0;
-  for (int i = std::max(start, 0); i < end; ++i)
-  {
-    InChannel* channel = mInputList.Get(i);
-    if (!channel->connected) continue;
-    channel->hostDouble = nullptr;
-    channel->hostFloat = buffers ? buffers[next++] : nullptr;
-    double* scratch = channel->scratch.Get();
-    if (channel->hostFloat)
-      for (int s = 0; s < nConvert; ++s) scratch[s] = channel->hostFloat[s];
-    *channel->source = scratch;
-  }
-}
-
-void IPlugBase::BindOutputBuffers(int start, int count, double** buffers)
-{
-  const int end = std::min(start + count, OutputCount());
-  int next = 0;
-  for (int i = std::max(start, 0); i < end; ++i)
-  {
-    OutChannel* channel = mOutputList.Get(i);
-    if (!channel->connected) continue;
-    channel->hostDouble = buffers ? buffers[next++] : nullptr;
-    channel->floatDestination = nullptr;
-    *channel->destination = channel->hostDouble ? channel->hostDouble : channel->scratch.Get();
-  }
-}
-
-void IPlugBase::BindOutputBuffers(int start, int count, float** buffers)
-{
-  const int end = std::min(start + count, OutputCount());
-  int next = 0;
-  for (int i = std::max(start, 0); i < end; ++i)
-  {
-    OutChannel* channel = mOutputList.Get(i);
-    if (!channel->connected) continue;
-    channel->hostDouble = nullptr;
-    channel->floatDestination = buffers ? buffers[next++] : nullptr;
-    *channel->destination = channel->scratch.Get();
-  }
-}
+// ---- Buffers ----
 
 void IPlugBase::RunBuffers(int nFrames)
 {
-  RunBuffersWith(nFrames, OutputConversion::kNone);
+  RunBuffersWith(nFrames, HostBufferRouting::OutputConversion::kNone);
 }
 
 void IPlugBase::RunBuffersFloatReplacing(int nFrames)
 {
-  RunBuffersWith(nFrames, OutputConversion::kReplace);
+  RunBuffersWith(nFrames, HostBufferRouting::OutputConversion::kReplace);
 }
 
 void IPlugBase::RunBuffersFloatAccumulating(int nFrames)
 {
-  RunBuffersWith(nFrames, OutputConversion::kAccumulate);
+  RunBuffersWith(nFrames, HostBufferRouting::OutputConversion::kAccumulate);
 }
 
-void IPlugBase::PrepareSlice(int offset, int nFrames)
+void IPlugBase::RunBuffersBypassed(int nFrames)
 {
-  for (InChannel* channel : mInputList)
-  {
-    double* scratch = channel->scratch.Get();
-    if (!channel->connected)
-      *channel->source = scratch;
-    else if (channel->hostDouble)
-      *channel->source = channel->hostDouble + offset;
-    else
-    {
-      if (channel->hostFloat)
-        for (int s = 0; s < nFrames; ++s) scratch[s] = channel->hostFloat[offset + s];
-      *channel->source = scratch;
-    }
-  }
-  for (OutChannel* channel : mOutputList)
-  {
-    if (channel->connected && channel->hostDouble)
-      *channel->destination = channel->hostDouble + offset;
-    else
-      *channel->destination = channel->scratch.Get();
-  }
+  mRouting.Run(nFrames, HostBufferRouting::OutputConversion::kReplace, true,
+               [this](double** inputs, double** outputs, int n) { IPlugBase::ProcessBlock(inputs, outputs, n); });
 }
 
-void IPlugBase::WriteFloatOutputs(int offset, int nFrames, OutputConversion mode)
+void IPlugBase::RunBuffersWith(int nFrames, HostBufferRouting::OutputConversion mode)
 {
-  if (mode == OutputConversion::kNone) return;
-  for (OutChannel* channel : mOutputList)
-  {
-    if (!channel->connected || !channel->floatDestination) continue;
-    const double* scratch = channel->scratch.Get();
-    float* dest = channel->floatDestination + offset;
-    if (mode == OutputConversion::kReplace)
-      for (int s = 0; s < nFrames; ++s) dest[s] = static_cast<float>(scratch[s]);
-    else
-      for (int s = 0; s < nFrames; ++s) dest[s] += static_cast<float>(scratch[s]);
-  }
-}
-
-void IPlugBase::RunBuffersWith(int nFrames, OutputConversion mode)
-{
-  if (nFrames <= 0) return;
-
-  // Does any channel go through scratch memory for this block?
-  bool usesScratch = false;
-  for (const InChannel* channel : mInputList)
-    usesScratch = usesScratch || !channel->connected || !channel->hostDouble;
-  for (const OutChannel* channel : mOutputList)
-    usesScratch = usesScratch || !channel->connected || !channel->hostDouble;
-
-  if (!usesScratch || nFrames <= mScratchFrames)
-  {
-    // The common case: the pointers bound for this block cover it whole.
-    if (mReady) ProcessBlock(mInPointers.Get(), mOutPointers.Get(), nFrames);
-    WriteFloatOutputs(0, nFrames, mode);
-    return;
-  }
-
-  // The host passed more frames than its announced block size: process in
-  // slices that fit the scratch buffers, without allocating.
-  if (mScratchFrames <= 0)
-  {
-    // No block size was ever set: nothing can be processed; the host gets
-    // silence rather than whatever its buffers held.
-    for (OutChannel* channel : mOutputList)
-      if (channel->connected && channel->floatDestination && mode == OutputConversion::kReplace)
-        std::fill(channel->floatDestination, channel->floatDestination + nFrames, 0.0f);
-    return;
-  }
-  for (int offset = 0; offset < nFrames; offset += mScratchFrames)
-  {
-    const int n = std::min(mScratchFrames, nFrames - offset);
-    PrepareSlice(offset, n);
-    if (mReady) ProcessBlock(mInPointers.Get(), mOutPointers.Get(), n);
-    WriteFloatOutputs(offset, n, mode);
-  }
-  PrepareSlice(0, 0);
+  mRouting.Run(nFrames, mode, mReady,
+               [this](double** inputs, double** outputs, int n) { ProcessBlock(inputs, outputs, n); });
 }

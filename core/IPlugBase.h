@@ -3,13 +3,18 @@
 #include <cstdint>
 
 #include "core/ChunkBuffer.h"
+#include "core/HostBufferRouting.h"
+#include "core/HostKinds.h"
 #include "core/IParam.h"
+#include "core/IPlugEditor.h"
 #include "core/IPreset.h"
 #include "core/MidiMessage.h"
 #include "core/wdl/WDL_Mutex.h"
 #include "core/wdl/WDL_PtrList.h"
-#include "core/wdl/WDL_TypedBuf.h"
 
+// The editor library's class. Core reaches its editor only through
+// IPlugEditor; Editor() hands it out as an IGraphics to code that includes
+// editor/IGraphics.h.
 class IGraphics;
 
 // The host-independent core of a plug-in object: parameters, preset slots,
@@ -96,7 +101,7 @@ public:
   virtual void HostQuirksInit() = 0;
   // Takes ownership of the editor; one attached before is deleted.
   // [UI or host thread]
-  virtual void AttachEditor(IGraphics* editor);
+  virtual void AttachEditor(IPlugEditor* editor);
   virtual void ChangeBlockSize(int nFrames);
   virtual void ChangeLatency(int samples);
   virtual bool SendMidiMessage(const MidiMessage& message) = 0;
@@ -114,8 +119,8 @@ public:
   IParam* Param(int paramIdx) const { return mParamList.Get(paramIdx); }
   int PresetCount() const { return mPresetList.GetSize(); }
   int CurrentPresetIndex() const { return mCurrentPreset; }
-  int InputCount() const { return mInputList.GetSize(); }
-  int OutputCount() const { return mOutputList.GetSize(); }
+  int InputCount() const { return mRouting.InputCount(); }
+  int OutputCount() const { return mRouting.OutputCount(); }
   bool IsLegalIO(int nIn, int nOut) const;
   double SampleRate() const { return mRateHz; }
   int BlockSize() const { return mMaxFrames; }
@@ -133,7 +138,14 @@ public:
   bool UsesChunks() const { return mUsesChunks; }
   bool IsInstrument() const { return mIsInstrument; }
   int HostVersionCode() const { return mHostVersionCode; }
-  IGraphics* Editor() const { return mGraphics; }
+  // The attached editor, or null. Every editor is an IGraphics; the cast
+  // happens where the caller has included editor/IGraphics.h (Graphics is
+  // only a template parameter so that core need not include it).
+  template <class Graphics = IGraphics>
+  Graphics* Editor() const
+  {
+    return static_cast<Graphics*>(mGraphics);
+  }
   bool IsReady() const { return mReady; }
   void SetReady(bool ready) { mReady = ready; }
   WDL_Mutex* PlugLock() { return &mPlugLock; }
@@ -252,21 +264,38 @@ public:
   // ---- Channel plumbing for the wrappers ----
   // Each works on channels [start, min(start + count, total)).
 
-  void SetInputConnections(int start, int count, bool connected);
-  void SetOutputConnections(int start, int count, bool connected);
-  void BindInputBuffers(int start, int count, double** buffers, int nFrames);
-  void BindInputBuffers(int start, int count, float** buffers, int nFrames);
-  void BindOutputBuffers(int start, int count, double** buffers);
-  void BindOutputBuffers(int start, int count, float** buffers);
+  void SetInputConnections(int start, int count, bool connected)
+  {
+    mRouting.SetInputConnections(start, count, connected);
+  }
+  void SetOutputConnections(int start, int count, bool connected)
+  {
+    mRouting.SetOutputConnections(start, count, connected);
+  }
+  // Host buffers in either precision; see HostBufferRouting.
+  void BindInputBuffers(int start, int count, double** buffers, int nFrames)
+  {
+    mRouting.BindInputs(start, count, buffers, nFrames);
+  }
+  void BindInputBuffers(int start, int count, float** buffers, int nFrames)
+  {
+    mRouting.BindInputs(start, count, buffers, nFrames);
+  }
+  void BindOutputBuffers(int start, int count, double** buffers) { mRouting.BindOutputs(start, count, buffers); }
+  void BindOutputBuffers(int start, int count, float** buffers) { mRouting.BindOutputs(start, count, buffers); }
   // Processes the bound buffers. [audio thread, plug-in mutex held]
   void RunBuffers(int nFrames);                       // double precision
   void RunBuffersFloatReplacing(int nFrames);         // single precision, replacing
   void RunBuffersFloatAccumulating(int nFrames);      // single precision, adding
+  // A host's bypass: the base's own pass-through (IPlugBase::ProcessBlock),
+  // whatever the effect and the processing gate; single-precision outputs
+  // are replaced. [audio thread, plug-in mutex held]
+  void RunBuffersBypassed(int nFrames);
 
-  bool IsInputConnected(int channel) const;
-  bool IsOutputConnected(int channel) const;
+  bool IsInputConnected(int channel) const { return mRouting.IsInputConnected(channel); }
+  bool IsOutputConnected(int channel) const { return mRouting.IsOutputConnected(channel); }
   // Frames each scratch buffer holds; never shrinks.
-  int ScratchFrames() const { return mScratchFrames; }
+  int ScratchFrames() const { return mRouting.ScratchFrames(); }
 
 protected:
   // The plug-in's own code (the effect) takes it around its engine work;
@@ -275,40 +304,12 @@ protected:
 
   IPreset* Preset(int presetIdx) const { return mPresetList.Get(presetIdx); }
   // False until SetHostKind has identified the host (see HostKind).
-  bool HostIdentified() const { return mHostKind != -1; }
+  bool HostIdentified() const { return mHostKind != kHostNotIdentified; }
 
 private:
-  struct InChannel
-  {
-    bool connected = false;
-    double** source = nullptr; // this channel's entry in mInPointers
-    WDL_TypedBuf<double> scratch;
-    // The host's buffer of the current block, one of the two.
-    double* hostDouble = nullptr;
-    float* hostFloat = nullptr;
-  };
-
-  struct OutChannel
-  {
-    bool connected = false;
-    double** destination = nullptr; // this channel's entry in mOutPointers
-    float* floatDestination = nullptr;
-    WDL_TypedBuf<double> scratch;
-    double* hostDouble = nullptr;
-  };
-
   void ParseChannelIO(const char* channelIOString);
-  enum class OutputConversion
-  {
-    kNone,
-    kReplace,
-    kAccumulate
-  };
-  void RunBuffersWith(int nFrames, OutputConversion mode);
-  // Points every channel at frame `offset` of its host buffer (converting
-  // single-precision input into scratch) for one slice of `nFrames`.
-  void PrepareSlice(int offset, int nFrames);
-  void WriteFloatOutputs(int offset, int nFrames, OutputConversion mode);
+  void ReportBlockMisuse(int nFrames) const;
+  void RunBuffersWith(int nFrames, HostBufferRouting::OutputConversion mode);
   IPreset* FirstFreePreset() const;
 
   WDL_PtrList<ChannelIO> mIOConfigs;
@@ -323,7 +324,7 @@ private:
   int mUniqueCode;
   int mMakerCode;
   int mVersionCode;
-  int mHostKind = -1;
+  int mHostKind = kHostNotIdentified;
   int mHostVersionCode = 0;
   bool mUsesChunks;
   bool mIsInstrument;
@@ -331,10 +332,6 @@ private:
   double mRateHz = 44100.0;
   int mMaxFrames = 0;
   int mLatencyFrames;
-  int mScratchFrames = 0;
-  IGraphics* mGraphics = nullptr;
-  WDL_TypedBuf<double*> mInPointers;
-  WDL_TypedBuf<double*> mOutPointers;
-  WDL_PtrList<InChannel> mInputList;
-  WDL_PtrList<OutChannel> mOutputList;
+  IPlugEditor* mGraphics = nullptr;
+  HostBufferRouting mRouting;
 };

@@ -2,6 +2,18 @@
 
 #include <cstdint>
 
+// The upper four bits of a channel message's status byte.
+enum MidiStatusKind : int
+{
+  kMidiNoteOff = 0x8,
+  kMidiNoteOn = 0x9,
+  kMidiPolyPressure = 0xA,
+  kMidiControlChange = 0xB,
+  kMidiProgramChange = 0xC,
+  kMidiChannelPressure = 0xD,
+  kMidiPitchBend = 0xE
+};
+
 // A short MIDI message with its frame offset in the current block.
 struct MidiMessage
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/IPlugEditor.h"
 #include "core/IRECT.h"
 #include "core/wdl/WDL_Mutex.h"
 #include "core/wdl/WDL_PtrList.h"
@@ -25,9 +26,10 @@ class LICE_SysBitmap;
 // and the drawing calls controls use. A platform host derives from it and
 // supplies the window, the redraw timer, text prompts and image loading.
 //
-// The plug-in base reaches its editor only through virtual operations
-// (ShowParamValue, PrepareDrawing, the parameter-change timer, FrameRate and
-// the calls the effect makes), so the core library does not link this one.
+// The plug-in base reaches its editor only through IPlugEditor
+// (ShowParamValue, PrepareDrawing, the parameter-change timer, FrameRate),
+// so the core library does not link this one; the effect makes its own
+// calls (SetControlHidden, ShowControlValue, SetControlsFromUserInput).
 //
 // Threads: everything runs on the UI thread, except ShowParamValue and the
 // calls the effect makes from its parameter handling (SetControlHidden,
@@ -38,7 +40,7 @@ class LICE_SysBitmap;
 // so a drop-down attaching its list or a resize never moves or frees the
 // list under another thread's walk. The audio thread never comes here. The
 // image and font caches are process-wide and each has its own mutex.
-class IGraphics
+class IGraphics : public IPlugEditor
 {
 public:
   // fps <= 0 selects 24 frames per second.

@@ -278,7 +278,7 @@ void CLS_KESTRANE::AttachModulationDisplays(ModulationMarks* envGraph, Modulatio
   ShowModulationRanges();
 }
 
-void CLS_KESTRANE::AttachEditor(IGraphics* editor)
+void CLS_KESTRANE::AttachEditor(IPlugEditor* editor)
 {
   WDL_MutexLock lock(&mPlugLock);
   // The displays and the indicator belong to the editor being replaced.
@@ -389,10 +389,10 @@ void CLS_KESTRANE::ProcessMidiMessage(const MidiMessage& message)
 {
   // Channel messages on any channel; the note number does not matter and the
   // velocity only tells a note-on from a note-off.
-  const int kind = message.mStatusByte >> 4;
-  if (kind == 9 && message.mByte2 > 0)
+  const int kind = message.StatusKind();
+  if (kind == kMidiNoteOn && message.mByte2 > 0)
     EnvelopeNoteOn();
-  else if (kind == 8 || kind == 9)
+  else if (kind == kMidiNoteOff || kind == kMidiNoteOn)
     EnvelopeNoteOff();
   SendMidiMessage(message);
 }

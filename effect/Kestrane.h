@@ -52,7 +52,7 @@ public:
   // Takes the editor; links into an editor it replaces (displays, routing
   // indicator) are dropped first, since the base deletes that editor.
   // [UI or host thread; takes the mutex]
-  void AttachEditor(IGraphics* editor) override;
+  void AttachEditor(IPlugEditor* editor) override;
   // Drops the links into the controls the editor is about to delete, so the
   // audio thread stops writing into the displays. [UI thread; takes the mutex]
   void OnEditorControlsDeleting() override;

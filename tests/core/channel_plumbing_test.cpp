@@ -190,3 +190,17 @@ TEST(ChannelPlumbing, NullHostChannelPointersAreReplacedByScratch)
   EXPECT_EQ(plug.mBlocks, 1);
   for (int s = 0; s < b.frames; ++s) EXPECT_EQ(b.outD[0][s], 0.0);
 }
+
+// A host's bypass passes the input through even before the effect is ready,
+// and never runs the effect's own processing.
+TEST(ChannelPlumbing, BypassPassesInputThroughWithoutTheEffect)
+{
+  TestPlug plug;
+  Buffers b(64);
+  plug.BindInputBuffers(0, 2, b.inFp, 64);
+  plug.BindOutputBuffers(0, 2, b.outFp);
+  plug.RunBuffersBypassed(64);
+  EXPECT_EQ(plug.mBlocks, 0);
+  EXPECT_EQ(b.outF[0], b.inF[0]);
+  EXPECT_EQ(b.outF[1], b.inF[1]);
+}

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/HostCallGuard.h"
 #include "editor/IControl.h"
 #include "tests/support/RecordingEditor.h"
 #include "wrappers/vst/KestraneVendorCalls.h"
@@ -864,4 +865,50 @@ TEST_F(VstWrapper, LatencyChangeIsReported)
   plug->ChangeLatency(64);
   EXPECT_EQ(effect->initialDelay, 64);
   EXPECT_EQ(plug->Latency(), 64);
+}
+
+namespace
+{
+// Throws from the engine, as a broken effect might.
+class ThrowingEffect : public StandInEffect
+{
+public:
+  using StandInEffect::StandInEffect;
+  void ApplyParamChange(int) override { throw std::runtime_error("engine failure"); }
+};
+} // namespace
+
+// Every AEffect callback runs through one guard: the exception stops there,
+// the host gets the safe answer, and the stop is reported with its place.
+TEST(VstWrapperGuard, AnExceptionStopsAtTheHostBoundaryAndIsReported)
+{
+  RecordingHost host;
+  AEffect* effect = IPlugVST::CreateInstance(RecordingHost::Callback, Construct<ThrowingEffect>);
+  ASSERT_NE(effect, nullptr);
+  host.Attach(effect);
+  SetHostMisusePolicy(HostMisusePolicy::kReport);
+  testing::internal::CaptureStderr();
+  effect->setParameter(effect, StandInEffect::kMix, 0.5f);
+  EXPECT_EQ(effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f), 0);
+  const std::string report = testing::internal::GetCapturedStderr();
+  SetHostMisusePolicy(HostMisusePolicy::kIgnore);
+  EXPECT_NE(report.find("exception stopped at the host boundary: engine failure ("), std::string::npos) << report;
+  EXPECT_NE(report.find("wrappers/vst/IPlugVST.cpp:"), std::string::npos) << report;
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+}
+
+// The switch tests use to make host misuse fatal; the facade names the misuse.
+TEST(VstWrapperGuardDeathTest, MisuseIsFatalWhenTheSwitchSaysSo)
+{
+  RecordingHost host;
+  AEffect* effect = IPlugVST::CreateInstance(RecordingHost::Callback, Construct<StandInEffect>);
+  ASSERT_NE(effect, nullptr);
+  host.Attach(effect);
+  EXPECT_DEATH(
+      {
+        SetHostMisusePolicy(HostMisusePolicy::kFatal);
+        effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, NAN);
+      },
+      "host misbehaving: sample rate that is not a positive finite number \\(.*core/IPlugBase.cpp:[0-9]+\\)");
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
 }

@@ -6,10 +6,12 @@
 #include <cstring>
 #include <mutex>
 
+#include "core/HostCallGuard.h"
 #include "core/NumericConversions.h"
 #include "editor/IGraphics.h"
 #include "raster/LICE_IBitmap.h"
 #include "wrappers/vst/KestraneVendorCalls.h"
+#include "wrappers/vst/VstMidiEvents.h"
 
 namespace
 {
@@ -35,7 +37,7 @@ constexpr VstInt32 kVendorParseToNormalized = effString2Parameter; // 27
 // Host codes of the hosts that only cope with stereo.
 bool HostNeedsStereoOnly(int hostKind)
 {
-  return hostKind == 15 || hostKind == 17 || hostKind == 18 || hostKind == 20;
+  return hostKind == kHostForte || hostKind == kHostAudition || hostKind == kHostOrion || hostKind == kHostSawStudio;
 }
 
 // A host's decimal version (major * 10000 + minor * 100 + bug-fix) packed like
@@ -136,7 +138,12 @@ AEffect* IPlugVST::CreateInstance(audioMasterCallback hostCallback, IPlugVST* (*
 
 IPlugVST* IPlugVST::FromEffect(AEffect* effect)
 {
-  return (effect && effect->object) ? static_cast<IPlugVST*>(effect->object) : nullptr;
+  if (!effect || !effect->object)
+  {
+    KESTRANE_HOST_MISUSE("call without an open instance (null AEffect or object)");
+    return nullptr;
+  }
+  return static_cast<IPlugVST*>(effect->object);
 }
 
 VstIntPtr IPlugVST::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
@@ -148,28 +155,23 @@ VstIntPtr IPlugVST::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
 
 // [any host thread; takes the plug-in mutex]
 VstIntPtr IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                  float opt)
+                                  float opt) noexcept
 {
-  IPlugVST* plug = FromEffect(effect);
-  if (!plug) return 0;
+  return KESTRANE_GUARD_HOST_CALLBACK(VstIntPtr{0}, [&]() -> VstIntPtr {
+    IPlugVST* plug = FromEffect(effect);
+    if (!plug) return 0;
 
-  if (opcode == effClose)
-  {
-    plug->HostClose();
-    // The mutex is part of the plug-in: it is released before the plug-in goes.
-    delete plug;
-    return 0;
-  }
+    if (opcode == effClose)
+    {
+      plug->HostClose();
+      // The mutex is part of the plug-in: it is released before the plug-in goes.
+      delete plug;
+      return 0;
+    }
 
-  try
-  {
     HostCallLock lock(plug);
     return plug->Dispatch(opcode, index, value, ptr, opt);
-  }
-  catch (...)
-  {
-    return 0;
-  }
+  });
 }
 
 VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
@@ -386,7 +388,11 @@ VstIntPtr IPlugVST::SetChunk(VstInt32 index, VstIntPtr size, const void* data)
 {
   if (!data) return 0;
   // A negative or absurd size is a broken host call, not a state to load.
-  if (size < 0 || size > kMaxChunkBytes) return 0;
+  if (size < 0 || size > kMaxChunkBytes)
+  {
+    KESTRANE_HOST_MISUSE("chunk size negative or beyond the limit");
+    return 0;
+  }
   const int n = static_cast<int>(size);
   ChunkBuffer& chunk = index == 0 ? mBankScratch : mStateScratch;
 
@@ -424,6 +430,7 @@ VstIntPtr IPlugVST::SetChunk(VstInt32 index, VstIntPtr size, const void* data)
 VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
 {
   if (!events) return 0;
+  if (events->numEvents < 0) KESTRANE_HOST_MISUSE("negative event count");
   const int count = std::min(std::max(events->numEvents, 0), kMaxIncomingEvents);
   // The pointers sit inline and really number numEvents, past the declared two.
   VstEvent* const* list = events->events;
@@ -434,24 +441,11 @@ VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
     // byteSize is not looked at: hosts fill it in two different ways.
     if (event->type == kVstMidiType)
     {
-      const VstMidiEvent* midi = reinterpret_cast<const VstMidiEvent*>(event);
-      MidiMessage message;
-      message.mFrameOffset = midi->deltaFrames;
-      message.mStatusByte = static_cast<uint8_t>(midi->midiData[0]);
-      message.mByte1 = static_cast<uint8_t>(midi->midiData[1]);
-      message.mByte2 = static_cast<uint8_t>(midi->midiData[2]);
-      HostMidiIn(message);
+      HostMidiIn(MidiFromVstEvent(*reinterpret_cast<const VstMidiEvent*>(event)));
     }
     else if (event->type == kVstSysExType)
     {
-      const VstMidiSysexEvent* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
-      SysExMessage message;
-      message.mFrameOffset = sysex->deltaFrames;
-      // A dump without bytes, or with a negative size, is an empty message.
-      const bool hasBytes = sysex->sysexDump && sysex->dumpBytes > 0;
-      message.mByteCount = hasBytes ? sysex->dumpBytes : 0;
-      message.mData = hasBytes ? reinterpret_cast<const uint8_t*>(sysex->sysexDump) : nullptr;
-      HostSysExIn(message);
+      HostSysExIn(SysExFromVstEvent(*reinterpret_cast<const VstMidiSysexEvent*>(event)));
     }
   }
   return 1;
@@ -463,13 +457,7 @@ bool IPlugVST::SendMidiMessage(const MidiMessage& message)
   if (!mInProcessCallback) return mEventOutbox.AddMidi(message);
 
   FlushEventOutbox();
-  VstMidiEvent event{};
-  event.type = kVstMidiType;
-  event.byteSize = sizeof(VstMidiEvent);
-  event.deltaFrames = message.mFrameOffset;
-  event.midiData[0] = static_cast<char>(message.mStatusByte);
-  event.midiData[1] = static_cast<char>(message.mByte1);
-  event.midiData[2] = static_cast<char>(message.mByte2);
+  VstMidiEvent event = VstEventFromMidi(message);
   VstEvents list{};
   list.numEvents = 1;
   list.events[0] = reinterpret_cast<VstEvent*>(&event);
@@ -482,13 +470,7 @@ bool IPlugVST::SendSysExMessage(const SysExMessage& message)
   if (!mInProcessCallback) return mEventOutbox.AddSysEx(message);
 
   FlushEventOutbox();
-  const bool hasBytes = message.mData && message.mByteCount > 0;
-  VstMidiSysexEvent event{};
-  event.type = kVstSysExType;
-  event.byteSize = sizeof(VstMidiSysexEvent);
-  event.deltaFrames = message.mFrameOffset;
-  event.dumpBytes = hasBytes ? message.mByteCount : 0;
-  event.sysexDump = hasBytes ? const_cast<char*>(reinterpret_cast<const char*>(message.mData)) : nullptr;
+  VstMidiSysexEvent event = VstEventFromSysEx(message, message.mData, SysExByteCount(message));
   VstEvents list{};
   list.numEvents = 1;
   list.events[0] = reinterpret_cast<VstEvent*>(&event);
@@ -623,60 +605,58 @@ VstIntPtr IPlugVST::CanDo(const char* text) const
 // [audio thread; takes the plug-in mutex]
 template <class Sample>
 void IPlugVST::RunProcessCallback(AEffect* effect, Sample** inputs, Sample** outputs, VstInt32 nFrames,
-                                  void (*process)(IPlugVST*, Sample**, Sample**, int))
+                                  void (*process)(IPlugVST*, Sample**, Sample**, int)) noexcept
 {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return;
   HostCallLock lock(plug);
-  if (plug->MidiMode() != 0) plug->CallHost(audioMasterWantMidi, 0, 1);
-  plug->mInProcessCallback = true;
-  plug->FlushEventOutbox();
-  process(plug, inputs, outputs, nFrames);
+  KESTRANE_GUARD_HOST_CALLBACK([&] {
+    if (plug->MidiMode() != 0) plug->CallHost(audioMasterWantMidi, 0, 1);
+    plug->mInProcessCallback = true;
+    plug->FlushEventOutbox();
+    process(plug, inputs, outputs, nFrames);
+  });
   plug->mInProcessCallback = false;
 }
 
 // The three callbacks stay distinct functions: some hosts refuse
 // processReplacing when it is the same pointer as process.
-void IPlugVST::VSTProcess(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames)
+void IPlugVST::VSTProcess(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames) noexcept
 {
   RunProcessCallback<float>(effect, inputs, outputs, nFrames, [](IPlugVST* plug, float** in, float** out, int n) {
     plug->HostProcess(in, out, n, FloatOutput::kAccumulate);
   });
 }
 
-void IPlugVST::VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames)
+void IPlugVST::VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames) noexcept
 {
   RunProcessCallback<float>(effect, inputs, outputs, nFrames, [](IPlugVST* plug, float** in, float** out, int n) {
     plug->HostProcess(in, out, n, FloatOutput::kReplace);
   });
 }
 
-void IPlugVST::VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs, VstInt32 nFrames)
+void IPlugVST::VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs,
+                                         VstInt32 nFrames) noexcept
 {
   RunProcessCallback<double>(effect, inputs, outputs, nFrames,
                              [](IPlugVST* plug, double** in, double** out, int n) { plug->HostProcess(in, out, n); });
 }
 
 // [any host thread, also while the audio thread waits; takes the plug-in mutex]
-void IPlugVST::VSTSetParameter(AEffect* effect, VstInt32 index, float value)
+void IPlugVST::VSTSetParameter(AEffect* effect, VstInt32 index, float value) noexcept
 {
-  IPlugVST* plug = FromEffect(effect);
-  if (!plug) return;
-  try
-  {
-    plug->HostSetParameterNormalized(index, value);
-  }
-  catch (...)
-  {
-  }
+  KESTRANE_GUARD_HOST_CALLBACK([&] {
+    if (IPlugVST* plug = FromEffect(effect)) plug->HostSetParameterNormalized(index, value);
+  });
 }
 
 // [any host thread; takes the plug-in mutex]
-float IPlugVST::VSTGetParameter(AEffect* effect, VstInt32 index)
+float IPlugVST::VSTGetParameter(AEffect* effect, VstInt32 index) noexcept
 {
-  IPlugVST* plug = FromEffect(effect);
-  if (!plug) return 0.0f;
-  return static_cast<float>(plug->HostNormalizedValue(index));
+  return KESTRANE_GUARD_HOST_CALLBACK(0.0f, [&] {
+    IPlugVST* plug = FromEffect(effect);
+    return plug ? static_cast<float>(plug->HostNormalizedValue(index)) : 0.0f;
+  });
 }
 
 // ---- Host operations ----
@@ -786,7 +766,7 @@ void IPlugVST::ResizeEditorWindow()
   UpdateEditorRect();
 }
 
-void IPlugVST::AttachEditor(IGraphics* editor)
+void IPlugVST::AttachEditor(IPlugEditor* editor)
 {
   HostCallLock lock(this);
   IPlugBase::AttachEditor(editor);

@@ -62,7 +62,7 @@ public:
   void ResizeEditorWindow() override;
   // Once, at effOpen. [host thread, plug-in mutex held]
   void HostQuirksInit() override;
-  void AttachEditor(IGraphics* editor) override;
+  void AttachEditor(IPlugEditor* editor) override;
   void ChangeLatency(int samples) override;
   // MIDI to the host. Outside a process callback the message waits in the
   // outbox for the next one (true when it fits); inside, it goes out at once
@@ -77,17 +77,19 @@ protected:
 
 private:
   // The callbacks in the AEffect record. Each finds the plug-in through
-  // AEffect.object and holds the plug-in mutex while it runs.
+  // AEffect.object, holds the plug-in mutex while it runs, and runs its body
+  // through the host-callback guard: nothing escapes into the host.
   // [any host thread]
   static VstIntPtr VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                 float opt);
+                                 float opt) noexcept;
   // [audio thread]
-  static void VSTProcess(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames);
-  static void VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames);
-  static void VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs, VstInt32 nFrames);
+  static void VSTProcess(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames) noexcept;
+  static void VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 nFrames) noexcept;
+  static void VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs,
+                                        VstInt32 nFrames) noexcept;
   // [any host thread, also during processing]
-  static void VSTSetParameter(AEffect* effect, VstInt32 index, float value);
-  static float VSTGetParameter(AEffect* effect, VstInt32 index);
+  static void VSTSetParameter(AEffect* effect, VstInt32 index, float value) noexcept;
+  static float VSTGetParameter(AEffect* effect, VstInt32 index) noexcept;
 
   static IPlugVST* FromEffect(AEffect* effect);
 
@@ -106,7 +108,7 @@ private:
 
   template <class Sample>
   static void RunProcessCallback(AEffect* effect, Sample** inputs, Sample** outputs, VstInt32 nFrames,
-                                 void (*process)(IPlugVST*, Sample**, Sample**, int));
+                                 void (*process)(IPlugVST*, Sample**, Sample**, int)) noexcept;
   void FlushEventOutbox();
 
   // The editor that can open a window for the host, or null. Hosts are only

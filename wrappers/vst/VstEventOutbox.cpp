@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "wrappers/vst/VstMidiEvents.h"
+
 VstEventOutbox::VstEventOutbox() : mSlots(kCapacity), mSysExPool(kSysExPoolBytes) {}
 
 VstEventOutbox::Slot* VstEventOutbox::NextSlot()
@@ -16,20 +18,14 @@ bool VstEventOutbox::AddMidi(const MidiMessage& message)
 {
   Slot* slot = NextSlot();
   if (!slot) return false;
-  VstMidiEvent& event = slot->midi;
-  event.type = kVstMidiType;
-  event.byteSize = sizeof(VstMidiEvent);
-  event.deltaFrames = message.mFrameOffset;
-  event.midiData[0] = static_cast<char>(message.mStatusByte);
-  event.midiData[1] = static_cast<char>(message.mByte1);
-  event.midiData[2] = static_cast<char>(message.mByte2);
-  mList.events[mList.numEvents++] = reinterpret_cast<VstEvent*>(&event);
+  slot->midi = VstEventFromMidi(message);
+  mList.events[mList.numEvents++] = reinterpret_cast<VstEvent*>(&slot->midi);
   return true;
 }
 
 bool VstEventOutbox::AddSysEx(const SysExMessage& message)
 {
-  const int count = (message.mData && message.mByteCount > 0) ? message.mByteCount : 0;
+  const int count = SysExByteCount(message);
   if (count > kSysExPoolBytes - mSysExUsed) return false;
   Slot* slot = NextSlot();
   if (!slot) return false;
@@ -37,13 +33,8 @@ bool VstEventOutbox::AddSysEx(const SysExMessage& message)
   if (count > 0) std::memcpy(bytes, message.mData, static_cast<std::size_t>(count));
   mSysExUsed += count;
 
-  VstMidiSysexEvent& event = slot->sysex;
-  event.type = kVstSysExType;
-  event.byteSize = sizeof(VstMidiSysexEvent);
-  event.deltaFrames = message.mFrameOffset;
-  event.dumpBytes = count;
-  event.sysexDump = count > 0 ? bytes : nullptr;
-  mList.events[mList.numEvents++] = reinterpret_cast<VstEvent*>(&event);
+  slot->sysex = VstEventFromSysEx(message, bytes, count);
+  mList.events[mList.numEvents++] = reinterpret_cast<VstEvent*>(&slot->sysex);
   return true;
 }
 
