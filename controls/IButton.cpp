@@ -1,5 +1,7 @@
 #include "controls/IButton.h"
 
+#include "core/IParam.h"
+#include "core/IPlugBase.h"
 #include "editor/IGraphics.h"
 
 IButton::IButton(IPlugBase* plug, int paramIdx, int x, int y, const IBitmap& image)
@@ -7,9 +9,16 @@ IButton::IButton(IPlugBase* plug, int paramIdx, int x, int y, const IBitmap& ima
 {
 }
 
+bool IButton::IsOn() const
+{
+  const IParam* param = (mPlug && mParamIndex >= 0) ? mPlug->Param(mParamIndex) : nullptr;
+  if (!param) return mControlValue > 0.5;
+  return param->ToNormalized(param->SnappedFromNormalized(mControlValue)) > 0.5;
+}
+
 void IButton::Toggle(MouseMods* mod)
 {
-  if (mod && mod->mLeft) mControlValue = mControlValue <= 0.5 ? 1.0 : 0.0;
+  if (mod && mod->mLeft) mControlValue = IsOn() ? 0.0 : 1.0;
 }
 
 void IButton::MouseDown(int, int, MouseMods* mod)

@@ -7,6 +7,10 @@
 // drawn only while it is on, over the "off" picture on the background. A
 // right click changes nothing and asks for nothing, but still reports the
 // value to the plug-in.
+//
+// On and off are the bound parameter's: a host may send any position, and
+// the parameter's own rounding decides what the engine gets (0.5 is on for a
+// "No"/"Yes" parameter), so the button draws and toggles by the same rule.
 class IButton : public IControl
 {
 public:
@@ -15,7 +19,9 @@ public:
   void MouseDown(int x, int y, MouseMods* mod) override;
   bool Paint(IGraphics* graphics) override;
 
-  bool IsOn() const { return mControlValue > 0.5; }
+  // Whether the parameter rounds the current value to its upper half; above
+  // 0.5 for a button without parameter.
+  bool IsOn() const;
 
 protected:
   // A left click toggles the value; nothing is reported yet.

@@ -90,12 +90,22 @@ void IDropDown::MouseDown(int, int, MouseMods* mod)
       int x = 0;
       int y = 0;
       ListOrigin(&x, &y);
-      mChild = new IDropDownChild(mPlug, &mControlValue, x, y, mList, mColumns);
+      mChild = new IDropDownChild(mPlug, &mControlValue, x, y, mList, mColumns, &mListChose);
       mChildCreated = true;
       editor->AddControl(mChild);
     }
   }
   MarkDirty(true);
+}
+
+void IDropDown::ReportChoice()
+{
+  // The click on the list was a control without parameter, so no gesture
+  // brackets it yet: the host sees begin, value, end. [UI thread]
+  const bool bound = mPlug && mParamIndex >= 0;
+  if (bound) mPlug->BeginHostEdit(mParamIndex);
+  MarkDirty(true);
+  if (bound) mPlug->EndHostEdit(mParamIndex);
 }
 
 int IDropDown::FrameForValue() const
@@ -108,15 +118,17 @@ int IDropDown::FrameForValue() const
 
 bool IDropDown::Paint(IGraphics* graphics)
 {
+  // Taken on every pass, so choosing the entry already shown leaves no flag
+  // behind for a later value from the plug-in.
+  const bool chosen = mListChose;
+  mListChose = false;
   if (mChild && mControlValue != mLastValue)
   {
-    // Chosen in the list: the plug-in learns it now. A value the plug-in
-    // itself pushed (host automation, a preset) is already the parameter's
-    // and is not sent back to the host as a user edit.
-    const IParam* param = (mPlug && mParamIndex >= 0) ? mPlug->Param(mParamIndex) : nullptr;
-    const bool fromList = !param || param->NormalizedValue() != mControlValue;
     mAlwaysDirty = true;
-    MarkDirty(fromList);
+    if (chosen)
+      ReportChoice();
+    else
+      MarkDirty(false); // pushed by the plug-in: shown, never sent back
     CloseList();
   }
   mLastValue = mControlValue;

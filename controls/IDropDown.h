@@ -11,8 +11,12 @@ class IDropDownChild;
 // and attached to the editor on the first opening (so it is drawn above and
 // hit before every earlier control), then only shown and hidden.
 //
-// The list writes the choice straight into this control's value; the face
-// notices the new value when it next draws and reports it to the plug-in.
+// The list writes the choice straight into this control's value and raises
+// a flag; the face notices the new value when it next draws and reports it
+// to the plug-in as one edit gesture. A new value without the flag came from
+// the plug-in (host automation, a preset) and is only shown: comparing it
+// with the parameter could not tell, since a host value between two entries
+// differs from the entry the parameter rounds it to.
 // Because the list overlaps the face by one row, hiding the list always
 // redraws the face. A value changed by the host also closes the list.
 class IDropDown : public IControl
@@ -45,6 +49,8 @@ public:
 
 private:
   void CloseList();
+  // Sends the value chosen in the list to the plug-in as one edit gesture.
+  void ReportChoice();
 
   IDropDownChild* mChild = nullptr; // owned by the editor once attached
   IBitmap mFace;
@@ -54,4 +60,5 @@ private:
   int mPlacement;
   bool mOpen = false;
   bool mChildCreated = false;
+  bool mListChose = false; // [UI thread] raised by the list, taken by Paint
 };

@@ -4,8 +4,13 @@
 
 #include "editor/IGraphics.h"
 
-IDropDownChild::IDropDownChild(IPlugBase* plug, double* target, int x, int y, const IBitmap& list, int columns)
-    : IControl(plug, IRECT(x, y, x + list.W, y + list.H)), mList(list), mTarget(target), mColumns(columns)
+IDropDownChild::IDropDownChild(IPlugBase* plug, double* target, int x, int y, const IBitmap& list, int columns,
+                               bool* chosen)
+    : IControl(plug, IRECT(x, y, x + list.W, y + list.H)),
+      mList(list),
+      mTarget(target),
+      mColumns(columns),
+      mChosen(chosen)
 {
 }
 
@@ -43,6 +48,7 @@ void IDropDownChild::MouseDown(int x, int y, MouseMods* mod)
       double value = last > 0 ? static_cast<double>(entry) / last : 0.0;
       if (value > 1.0) value = 0.0;
       *mTarget = value;
+      if (mChosen) *mChosen = true;
       MarkDirty(true);
       SetHidden(true);
     }

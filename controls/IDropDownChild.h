@@ -11,7 +11,10 @@
 class IDropDownChild : public IControl
 {
 public:
-  IDropDownChild(IPlugBase* plug, double* target, int x, int y, const IBitmap& list, int columns);
+  // chosen (may be null) is raised with every entry chosen, so the owner can
+  // tell the user's choice from a value the plug-in pushed.
+  IDropDownChild(IPlugBase* plug, double* target, int x, int y, const IBitmap& list, int columns,
+                 bool* chosen = nullptr);
 
   void MouseDown(int x, int y, MouseMods* mod) override;
   bool Paint(IGraphics* graphics) override;
@@ -24,4 +27,5 @@ private:
   IBitmap mList;
   double* mTarget;
   int mColumns;
+  bool* mChosen;
 };

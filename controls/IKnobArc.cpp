@@ -58,9 +58,10 @@ void IKnobArc::MouseDown(int, int, MouseMods* mod)
     if (!mNoPrompt)
     {
       // Flags first: a host whose prompt is modal closes it inside the call.
+      // A prompt that never opened never closes: nothing is left waiting.
       mPromptOpen = true;
       mPromptRequested = true;
-      PromptForValue();
+      if (!PromptForValue()) mPromptOpen = mPromptRequested = false;
     }
   }
   else

@@ -93,6 +93,11 @@ double IParam::NormalizedValue() const
 
 void IParam::SetFromNormalized(double normalized)
 {
+  mParamValue = SnappedFromNormalized(normalized);
+}
+
+double IParam::SnappedFromNormalized(double normalized) const
+{
   // Hosts send anything: keep the position in 0..1 (NaN counts as 0) so the
   // value always lands inside the range.
   if (!(normalized >= 0.0)) normalized = 0.0;
@@ -102,7 +107,7 @@ void IParam::SetFromNormalized(double normalized)
   if (mKind != kTypeDouble) v = std::floor(v / mStepSize + 0.5) * mStepSize;
   if (v > mHigh) v = mHigh;
   if (v < mLow) v = mLow;
-  mParamValue = v;
+  return v;
 }
 
 void IParam::SetClamped(double value)

@@ -50,6 +50,9 @@ public:
   bool IsIntegral() const { return mKind == kTypeBool || mKind == kTypeInt || mKind == kTypeEnum; }
 
   void SetFromNormalized(double normalized);
+  // The value SetFromNormalized would store: stepped for the integral kinds,
+  // always inside the range. Lets a control show what the engine will get.
+  double SnappedFromNormalized(double normalized) const;
   double NormalizedValue() const;
   double ToNormalized(double value) const;
   double FromNormalized(double normalized) const;

@@ -66,6 +66,9 @@ public:
   virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);
   virtual void OnEditorOpen() {}
   virtual void OnEditorClose() {}
+  // The editor is about to delete every control (a resize): whatever points
+  // into them must let go first, under the plug-in mutex. [UI thread]
+  virtual void OnEditorControlsDeleting() {}
   virtual void Closing() {}
   virtual void Activated(bool active);
   // [audio or host thread, plug-in mutex held]

@@ -114,18 +114,19 @@ bool IControl::NeedsRedraw()
   return mDirtyFlag;
 }
 
-void IControl::PromptForValue()
+bool IControl::PromptForValue()
 {
-  if (mParamIndex < 0 || mNoPrompt) return;
+  if (mParamIndex < 0 || mNoPrompt) return false;
   IGraphics* editor = Editor();
-  if (!editor) return;
-  editor->PromptForValue(this, mPlug->Param(mParamIndex), true);
+  if (!editor) return false;
+  const bool opened = editor->PromptForValue(this, mPlug->Param(mParamIndex), true);
   mAlwaysDirty = true;
+  return opened;
 }
 
 void IControl::PromptClosed()
 {
   mPromptOpen = false;
-  MarkDirty(true);
+  MarkDirty(false);
   mAlwaysDirty = true;
 }

@@ -69,9 +69,12 @@ public:
   virtual void OnIdle() {}
 
   // Opens the editor's value prompt over the control (not for controls
-  // without a parameter or with prompts switched off).
-  void PromptForValue();
-  // The platform host's value prompt for this control closed.
+  // without a parameter or with prompts switched off); false when no prompt
+  // opened.
+  bool PromptForValue();
+  // The platform host's value prompt for this control closed, confirmed or
+  // not. Only redraws: a confirmed value was already reported inside its
+  // own edit gesture (IGraphics::ApplyPromptText).
   void PromptClosed();
 
   // ---- Queries and set-up ----

@@ -25,6 +25,7 @@ IGraphics::~IGraphics()
 
 void IGraphics::DeleteControls()
 {
+  WDL_MutexLock lock(&mControlListLock);
   mControlList.Empty(true);
 }
 
@@ -45,6 +46,9 @@ void IGraphics::ResizeEditor(int w, int h)
   mEditorWidth = w;
   mEditorHeight = h;
   mCapture = mHoverIndex = mMouseAtX = mMouseAtY = -1;
+  // The plug-in may hold controls (the effect's modulation displays, which
+  // the audio thread writes into): it drops them before they go.
+  if (mPlug) mPlug->OnEditorControlsDeleting();
   DeleteControls();
   // The picture follows the editor's size, so a later pass neither draws
   // into a stale surface nor leaves part of the new one blank.
@@ -71,6 +75,7 @@ void* IGraphics::OpenEditorWindow(void*, void*)
 
 int IGraphics::AddControl(IControl* control)
 {
+  WDL_MutexLock lock(&mControlListLock);
   mControlList.Add(control);
   return mControlList.GetSize() - 1;
 }
@@ -138,6 +143,21 @@ int IGraphics::ControlAt(int x, int y)
   return -1;
 }
 
+void IGraphics::BeginGesture(int paramIdx)
+{
+  EndGesture();
+  if (paramIdx < 0 || !mPlug) return;
+  mPlug->BeginHostEdit(paramIdx);
+  mGestureParam = paramIdx;
+}
+
+void IGraphics::EndGesture()
+{
+  const int paramIdx = mGestureParam;
+  mGestureParam = -1;
+  if (paramIdx >= 0 && mPlug) mPlug->EndHostEdit(paramIdx);
+}
+
 void IGraphics::MouseDown(int x, int y, MouseMods* mod)
 {
   MouseMods none;
@@ -149,8 +169,7 @@ void IGraphics::MouseDown(int x, int y, MouseMods* mod)
   mMouseAtX = x;
   mMouseAtY = y;
   IControl* control = mControlList.Get(c);
-  const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlug) mPlug->BeginHostEdit(paramIdx);
+  BeginGesture(control->ParamIdx());
   control->MouseDown(x, y, mod);
 }
 
@@ -160,11 +179,11 @@ void IGraphics::MouseUp(int x, int y, MouseMods* mod)
   mod = OrNoMods(mod, &none);
   const int c = ControlAt(x, y);
   mCapture = mMouseAtX = mMouseAtY = -1;
-  IControl* control = mControlList.Get(c);
-  if (!control) return;
-  control->MouseUp(x, y, mod);
-  const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlug) mPlug->EndHostEdit(paramIdx);
+  if (IControl* control = mControlList.Get(c)) control->MouseUp(x, y, mod);
+  // The gesture this release belongs to: the captured control's, or that of
+  // a double click, which captures nothing. A release without a press ends
+  // nothing.
+  EndGesture();
 }
 
 void IGraphics::MouseDrag(int x, int y, MouseMods* mod)
@@ -188,8 +207,8 @@ bool IGraphics::MouseDoubleClick(int x, int y, MouseMods* mod)
   const int c = ControlAt(x, y);
   IControl* control = mControlList.Get(c);
   if (!control) return false;
-  const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlug) mPlug->BeginHostEdit(paramIdx);
+  // Ended by the release that follows, whichever control is under it then.
+  BeginGesture(control->ParamIdx());
   if (!control->DoubleAsSingle())
   {
     control->MouseDoubleClick(x, y, mod);
@@ -275,18 +294,24 @@ void IGraphics::ShowParamValue(int paramIdx, double value, bool normalized)
     if (!param) return;
     value = param->ToNormalized(value);
   }
+  WDL_MutexLock lock(&mControlListLock);
   for (IControl* control : Controls())
     if (control->ParamIdx() == paramIdx) control->SetValueFromEngine(value);
 }
 
 void IGraphics::ShowControlValue(int controlIdx, double normalized)
 {
+  WDL_MutexLock lock(&mControlListLock);
   if (IControl* control = mControlList.Get(controlIdx)) control->SetValueFromEngine(normalized);
 }
 
 void IGraphics::SetControlsFromUserInput(int paramIdx, double normalized)
 {
   if (paramIdx < 0) return;
+  // Each control reports through SetParameterFromEditor, which takes the
+  // plug-in mutex: the caller holds it already, so the order stays the one
+  // every thread uses.
+  WDL_MutexLock lock(&mControlListLock);
   for (IControl* control : Controls())
     if (control->ParamIdx() == paramIdx) control->SetValueFromUser(normalized);
 }
@@ -294,6 +319,7 @@ void IGraphics::SetControlsFromUserInput(int paramIdx, double normalized)
 void IGraphics::SetControlHidden(int paramIdx, bool hide)
 {
   if (paramIdx < 0) return;
+  WDL_MutexLock lock(&mControlListLock);
   for (IControl* control : Controls())
     if (control->ParamIdx() == paramIdx) control->SetHidden(hide);
 }

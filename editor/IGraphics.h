@@ -34,9 +34,12 @@ class LICE_SysBitmap;
 // Threads: everything runs on the UI thread, except ShowParamValue and the
 // calls the effect makes from its parameter handling (SetControlHidden,
 // ShowControlValue, SetControlsFromUserInput), which may come from whichever
-// thread changed a parameter, with the plug-in mutex held; they only store
-// values and set flags. The image and font caches are process-wide and each
-// has its own mutex.
+// host or UI thread changed a parameter, with the plug-in mutex held; they
+// only store values and set flags. Those walks and every change of the
+// control list (only ever made on the UI thread) hold the list's own lock,
+// so a drop-down attaching its list or a resize never moves or frees the
+// list under another thread's walk. The audio thread never comes here. The
+// image and font caches are process-wide and each has its own mutex.
 class IGraphics : public IPlugEditor
 {
 public:
@@ -52,12 +55,15 @@ public:
 
   // Copies a rectangle of the back buffer to the screen.
   virtual bool PresentRect(IRECT* r) = 0;
-  // Stores the new size, drops every control and tells the plug-in.
+  // Stores the new size, drops every control (the plug-in lets go of them
+  // first) and tells the plug-in.
   virtual void ResizeEditor(int w, int h);
   virtual bool IsWindowOpen();
   // Opens a text field (or a list, for a parameter with display texts) over
-  // the control; on confirmation the host calls ApplyPromptText.
-  virtual void PromptForValue(IControl* control, IParam* param, bool center) = 0;
+  // the control; on confirmation the host calls ApplyPromptText, and on
+  // every close the control's PromptClosed. False when no prompt opened
+  // (another one is open, no window, no parameter): nothing will close.
+  virtual bool PromptForValue(IControl* control, IParam* param, bool center) = 0;
   // Opens a text field over an editable text control; on confirmation the
   // host calls ApplyPromptText without a parameter.
   virtual void PromptForValue(IEditableTextControl* control) = 0;
@@ -100,6 +106,7 @@ public:
   // Puts the image at index 0, covering its own size, drawn without alpha.
   void SetBackgroundImage(int id, const char* name);
   // Appends a control, which the editor owns from now on; returns its index.
+  // [UI thread; takes the list lock]
   int AddControl(IControl* control);
   // A copy of a rectangle of an image, owned by the image cache.
   IBitmap CutBitmap(const IBitmap* src, const IRECT* r);
@@ -162,14 +169,18 @@ public:
   // ---- Parameter link ----
 
   // A parameter changed outside the editor: every control bound to it shows
-  // the value (real, or 0..1 when normalized). [any thread; stores only]
+  // the value (real, or 0..1 when normalized).
+  // [host or UI thread; stores only; takes the list lock]
   virtual void ShowParamValue(int paramIdx, double value, bool normalized);
   // Sets a control (by list index) from the engine; other indices do nothing.
+  // [host or UI thread, never the audio thread; takes the list lock]
   virtual void ShowControlValue(int controlIdx, double normalized);
   // Moves every control bound to a parameter as if the user had, which sets
   // the parameter through IPlugBase::SetParameterFromEditor.
+  // [plug-in mutex held, taken before the list lock]
   virtual void SetControlsFromUserInput(int paramIdx, double normalized);
   // Hides or shows every control bound to a parameter.
+  // [host or UI thread; takes the list lock]
   virtual void SetControlHidden(int paramIdx, bool hide);
 
   // ---- Queries ----
@@ -196,6 +207,10 @@ public:
 protected:
   WDL_Mutex mEditorLock;
   WDL_PtrList<IControl> mControlList;
+  // Held by every change of mControlList and by the walks of other threads
+  // (see the class comment); the UI thread's own walks need it not. Taken
+  // after the plug-in mutex, never before it, and never on the audio thread.
+  WDL_Mutex mControlListLock;
   IPlugBase* mPlug;
   IRECT mDirtyArea;
   LICE_SysBitmap* mBackBuffer = nullptr;
@@ -208,6 +223,10 @@ protected:
   int mMouseAtY = -1;
   bool mTrackHover = false;
   bool mTooltipsOn = false;
+  // The parameter whose edit gesture a press or a double click began; the
+  // next release ends it, wherever the pointer is then. -1 for none.
+  // [UI thread]
+  int mGestureParam = -1;
 
 private:
   // Walks the list by index, so a control attached while the walk runs (a
@@ -234,6 +253,10 @@ private:
 
   // Deletes every control, last to first.
   void DeleteControls();
+  // Begins the host's edit gesture for a parameter, first ending one whose
+  // release never came; EndGesture ends the one begun, if any.
+  void BeginGesture(int paramIdx);
+  void EndGesture();
   // mod, or no buttons and no keys when the host gave none.
   static MouseMods* OrNoMods(MouseMods* mod, MouseMods* none);
 };

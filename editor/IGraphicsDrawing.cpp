@@ -36,7 +36,10 @@ void IGraphics::SetBackgroundImage(int id, const char* name)
   const IBitmap background = LoadEditorImage(id, name, 1);
   IControl* control = new IBitmapControl(mPlug, IRECT(0, 0, background.W, background.H), -1, background, true,
                                          IChannelBlend(IChannelBlend::kBlendClobber, 1.0f));
-  mControlList.Insert(0, control);
+  {
+    WDL_MutexLock lock(&mControlListLock);
+    mControlList.Insert(0, control);
+  }
   // Indices held for the mouse now point one further.
   if (mCapture >= 0) ++mCapture;
   if (mHoverIndex >= 0) ++mHoverIndex;

@@ -80,10 +80,7 @@ void CLS_KESTRANE::ApplyParamChange(int paramIdx)
   else if (!mLfo.mLfoChild && mEnv.mEnvTarget == kTargetNone)
     SetEnvDisplayActive(false);
 
-  IGraphics* editor = Editor();
-  if (editor && mRoutingControl >= 0)
-    editor->ShowControlValue(mRoutingControl,
-                             RoutingIndicatorValue(mEnv.mEnvTarget, mLfo.mLfoTarget, mLfo.mLfoChild));
+  ShowRouting();
 
   // Until the first block the ranges would be placed with meaningless rates;
   // the first block applies what it needs and places them from then on.
@@ -216,14 +213,17 @@ void CLS_KESTRANE::ApplyLfoSync(int value)
   // recomputes it.
   const bool switchOn = (value == 1 && !mLfo.mLfoSync);
   const bool switchOff = (value == 0 && mLfo.mLfoSync);
-  if (!switchOn && !switchOff) return;
+  if (switchOn || switchOff) mLfo.mLfoSync = switchOn;
 
-  mLfo.mLfoSync = switchOn;
+  // The rate knobs follow every application, switch or not: both start
+  // hidden, and the first application may keep the engine's state (a host
+  // restoring "off" before opening the plug-in).
   if (IGraphics* editor = Editor())
   {
-    editor->SetControlHidden(kLfoRateSync, !switchOn);
-    editor->SetControlHidden(kLfoRateMs, switchOn);
+    editor->SetControlHidden(kLfoRateSync, !mLfo.mLfoSync);
+    editor->SetControlHidden(kLfoRateMs, mLfo.mLfoSync);
   }
+  if (!switchOn && !switchOff) return;
 
   // The user clicked the sync button: the LFO keeps (about) its speed.
   if (mLfo.mLfoPeriod > 0 && mSyncClicked)
@@ -281,20 +281,35 @@ void CLS_KESTRANE::AttachModulationDisplays(ModulationMarks* envGraph, Modulatio
 void CLS_KESTRANE::AttachEditor(IPlugEditor* editor)
 {
   WDL_MutexLock lock(&mPlugLock);
-  if (editor && editor != Editor())
-  {
-    // The displays and the indicator belong to the editor being replaced.
-    mEnvGraph = nullptr;
-    mLfoGraph = nullptr;
-    mRoutingControl = -1;
-  }
+  // The displays and the indicator belong to the editor being replaced.
+  if (editor && editor != Editor()) OnEditorControlsDeleting();
   KestraneWrapper::AttachEditor(editor);
+}
+
+void CLS_KESTRANE::OnEditorControlsDeleting()
+{
+  WDL_MutexLock lock(&mPlugLock);
+  mEnvGraph = nullptr;
+  mLfoGraph = nullptr;
+  mRoutingControl = -1;
 }
 
 void CLS_KESTRANE::MarkSyncClicked()
 {
   WDL_MutexLock lock(&mPlugLock);
   mSyncClicked = true;
+}
+
+void CLS_KESTRANE::ShowRouting()
+{
+  // The applications the audio thread makes (the first block's reset, a
+  // tempo change) leave the editor alone: they cannot change the routing,
+  // which follows "ENV Target", "LFO1 Target" and "LFO1 Env Child" only,
+  // and the editor's control list lock is no place for the audio thread.
+  IGraphics* editor = Editor();
+  if (!editor || mRoutingControl < 0 || mInAudioBlock) return;
+  editor->ShowControlValue(mRoutingControl,
+                           RoutingIndicatorValue(mEnv.mEnvTarget, mLfo.mLfoTarget, mLfo.mLfoChild));
 }
 
 void CLS_KESTRANE::SetEnvDisplayActive(bool active)
@@ -387,6 +402,7 @@ void CLS_KESTRANE::ProcessBlock(double** inputs, double** outputs, int nFrames)
   double wholeNote = 4.0 * SamplesPerBeat();
   if (!(wholeNote >= 0.0)) wholeNote = 0.0; // a NaN from a broken rate is no tempo
 
+  mInAudioBlock = true;
   if (!mInitialised)
   {
     // The first block computes every rate-dependent value: clearing the
@@ -402,6 +418,7 @@ void CLS_KESTRANE::ProcessBlock(double** inputs, double** outputs, int nFrames)
     mParamCache[kLfoRateSync] = -1;
     ApplyParamChange(kLfoRateSync);
   }
+  mInAudioBlock = false;
 
   if (nFrames <= 0 || !inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
 

@@ -53,6 +53,9 @@ public:
   // indicator) are dropped first, since the base deletes that editor.
   // [UI or host thread; takes the mutex]
   void AttachEditor(IPlugEditor* editor) override;
+  // Drops the links into the controls the editor is about to delete, so the
+  // audio thread stops writing into the displays. [UI thread; takes the mutex]
+  void OnEditorControlsDeleting() override;
 
   // The two modulation displays (envelope, LFO; not owned, may be null) and
   // the routing indicator's index in the editor's control list. The displays
@@ -104,6 +107,9 @@ private:
   void ApplyLfoSync(int value);
   // Every current filter value back to its parameter value.
   void RestoreCurrentValues();
+  // Sets the routing indicator, except on the audio thread.
+  // [plug-in mutex held]
+  void ShowRouting();
   void SetEnvDisplayActive(bool active);
   void SetLfoDisplayActive(bool active);
   void ShowModulationRanges();
@@ -131,6 +137,9 @@ private:
   ModulationMarks* mEnvGraph = nullptr;
   ModulationMarks* mLfoGraph = nullptr;
   int16_t mRoutingControl = -1;
+  // Set while ProcessBlock applies parameters itself (the first block's
+  // reset, a tempo change). [audio thread, plug-in mutex held]
+  bool mInAudioBlock = false;
   bool mEnvDisplayActive = false;
   bool mLfoDisplayActive = false;
 };

@@ -149,14 +149,28 @@ struct OutlinePlotter
   }
 };
 
-// Everything the outline drawing needs, in stored-row coordinates.
-bool MakePlotter(LICE_IBitmap* dest, float cx, float cy, LICE_pixel color, float alpha, int mode,
+// Whether an outline of radius r around (cx, cy) can reach a w x h bitmap:
+// its centre lies within r plus the antialiased rim of the bitmap. Decided
+// in floating point, so a centre far away (or NaN, or infinite) is refused
+// before it becomes a pixel coordinate near the ends of the int range, where
+// adding the radius would overflow.
+bool OutlineMayReach(float cx, float cy, float r, int w, int h)
+{
+  if (!(r >= 0.0f && r <= kMaxRadius)) return false;
+  const float reach = r + 2.0f;
+  return cx >= -reach && cx <= static_cast<float>(w) + reach && cy >= -reach && cy <= static_cast<float>(h) + reach;
+}
+
+// Everything the outline drawing needs, in stored-row coordinates; false
+// when nothing can be drawn.
+bool MakePlotter(LICE_IBitmap* dest, float cx, float cy, float r, LICE_pixel color, float alpha, int mode,
                  OutlinePlotter* out)
 {
   if (!dest) return false;
   LICE_pixel* bits = dest->getBits();
   const int span = dest->getRowSpan();
   if (!bits || span == 0 || dest->getWidth() <= 0 || dest->getHeight() <= 0) return false;
+  if (!OutlineMayReach(cx, cy, r, dest->getWidth(), dest->getHeight())) return false;
   if (mode & LICE_BLIT_USE_ALPHA) alpha *= static_cast<float>(LICE_GETA(color)) * 0.003921569f;
   if (lice::IntWeight(alpha) <= 0) return false;
   out->bits = bits;
@@ -194,7 +208,7 @@ void LICE_Circle(LICE_IBitmap* dest, float cx, float cy, float r, LICE_pixel col
   if (!dest) return;
   if (dest->isFlipped()) cy = static_cast<float>(dest->getHeight() - 1) - cy;
   OutlinePlotter plotter;
-  if (!MakePlotter(dest, cx, cy, color, alpha, mode, &plotter)) return;
+  if (!MakePlotter(dest, cx, cy, r, color, alpha, mode, &plotter)) return;
   plotter.PlotAll(OutlinePixels(r, aa));
 }
 
@@ -213,7 +227,7 @@ void LICE_Arc(LICE_IBitmap* dest, float cx, float cy, float r, float minAngle, f
   OutlinePlotter plotter;
   if (maxAngle - minAngle >= kTwoPi)
   {
-    if (MakePlotter(dest, cx, cy, color, alpha, mode, &plotter)) plotter.PlotAll(OutlinePixels(r, aa));
+    if (MakePlotter(dest, cx, cy, r, color, alpha, mode, &plotter)) plotter.PlotAll(OutlinePixels(r, aa));
     return;
   }
   if (!(maxAngle - minAngle >= 0.0f)) return; // NaN angles
@@ -225,7 +239,7 @@ void LICE_Arc(LICE_IBitmap* dest, float cx, float cy, float r, float minAngle, f
   const float end = start + span;
 
   if (lice::IntWeight(alpha) <= 0) return;
-  if (!MakePlotter(dest, cx, cy, color, alpha, mode, &plotter)) return;
+  if (!MakePlotter(dest, cx, cy, r, color, alpha, mode, &plotter)) return;
   const std::vector<OctantPixel> pixels = OutlinePixels(r, aa);
   const int bmW = plotter.clipR, bmH = plotter.clipB;
 

@@ -33,11 +33,12 @@ bool IGraphicsHeadless::PresentRect(IRECT* r)
   return true;
 }
 
-void IGraphicsHeadless::PromptForValue(IControl* control, IParam* param, bool center)
+bool IGraphicsHeadless::PromptForValue(IControl* control, IParam* param, bool center)
 {
-  if (mPromptOpen || !control || !param) return;
+  if (mPromptOpen || !control || !param) return false;
   mPrompt = ValuePrompt{control, param, center, nullptr};
   mPromptOpen = true;
+  return true;
 }
 
 void IGraphicsHeadless::PromptForValue(IEditableTextControl* control)

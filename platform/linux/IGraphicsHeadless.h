@@ -43,8 +43,8 @@ public:
 
   // ---- Platform operations ----
   bool PresentRect(IRECT* r) override;
-  // Records the prompt; a request while one is open is ignored.
-  void PromptForValue(IControl* control, IParam* param, bool center) override;
+  // Records the prompt; a request while one is open is refused.
+  bool PromptForValue(IControl* control, IParam* param, bool center) override;
   void PromptForValue(IEditableTextControl* control) override;
   // The folder of the running program.
   void HostAppPath(WDL_String* path) override;

@@ -204,3 +204,24 @@ TEST(DropDownChild, ColumnsRunDownThenAcrossAndEmptyCellsChangeNothing)
   child.MouseDown(10, 5, &right);
   EXPECT_EQ(target, 0.5);
 }
+
+TEST_F(DropDownRig, AHostValueOffTheListsGridIsNotEchoedAndAChoiceIsOneGesture)
+{
+  Open();
+  rig.Click(100, 280); // entry 0 again: the list has been used
+  rig.editor->Tick();
+  rig.plug.ClearCalls();
+  // 0.3 rounds to entry 1 (0.25): the face shows 0.3, the parameter 0.25.
+  rig.plug.SetParameterFromHost(ControlPlug::kTarget, 0.3);
+  rig.editor->Tick();
+  rig.editor->Tick();
+  EXPECT_TRUE(rig.plug.Calls().empty());
+  EXPECT_EQ(Target(), 1.0);
+
+  Open();
+  rig.plug.ClearCalls();
+  rig.Click(100, 276 + 30); // entry 2
+  rig.editor->Tick();
+  EXPECT_EQ(Target(), 2.0);
+  EXPECT_EQ(rig.Gesture(ControlPlug::kTarget), kGesture);
+}

@@ -179,6 +179,24 @@ TEST_F(KnobRig, RightClickAsksForAValueOnce)
   EXPECT_FALSE(knob->PromptRequested());
 }
 
+TEST_F(KnobRig, APromptThePlatformRefusesLeavesNoPromptState)
+{
+  // Another control's prompt is open: the headless host refuses a second.
+  auto* other = new editortest::ProbeControl(&rig.plug, IRECT(0, 0, 10, 10), ControlPlug::kFreq);
+  rig.editor->AddControl(other);
+  rig.Click(5, 5, true);
+  ASSERT_EQ(rig.editor->Prompt().control, other);
+
+  rig.Click(92, 119, true);
+  EXPECT_EQ(rig.editor->Prompt().control, other);
+  EXPECT_FALSE(knob->IsPromptOpen());
+  EXPECT_FALSE(knob->PromptRequested());
+  // Once the other prompt is gone, one right click opens the knob's.
+  rig.editor->CancelPrompt();
+  rig.Click(92, 119, true);
+  EXPECT_EQ(rig.editor->Prompt().control, knob);
+}
+
 TEST_F(KnobRig, APassCuttingTheKnobGetsOnlyItsOwnPart)
 {
   PaintAt(1.0);

@@ -139,3 +139,19 @@ TEST(URLOpen, OpensTheProductPageOnTheMakersSite)
   EXPECT_EQ(page->Value(), 0.0);
   EXPECT_TRUE(rig.plug.Calls().empty());
 }
+
+TEST(Button, AHalfFromTheHostIsOnAsTheParameterRoundsIt)
+{
+  Rig rig;
+  auto on = Solid(50, 16, kOnColour);
+  rig.Add(new IButton(&rig.plug, ControlPlug::kOnOff, 141, 261, Frames(on, 1)));
+  rig.Attach();
+  rig.plug.SetParameterFromHost(ControlPlug::kOnOff, 0.5);
+  ASSERT_EQ(rig.plug.Param(ControlPlug::kOnOff)->CurrentValue(), 1.0);
+  rig.Clear(kBlack);
+  rig.editor->PaintAll();
+  EXPECT_EQ(rig.editor->PixelAt(150, 265), kOnColour);
+  // Drawn on, so a click turns it off.
+  rig.Click(150, 265);
+  EXPECT_EQ(rig.plug.Param(ControlPlug::kOnOff)->CurrentValue(), 0.0);
+}

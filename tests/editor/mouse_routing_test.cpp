@@ -90,6 +90,18 @@ TEST_F(Routing, DoubleClickRestoresTheLearnedDefault)
   EXPECT_DOUBLE_EQ(rig.plug->Param(TestPlug::kAmount)->CurrentValue(), 0.5);
 }
 
+TEST_F(Routing, TheReleaseAfterADoubleClickEndsTheDoubleClickedParameter)
+{
+  knob->SetValue(0.9);
+  EXPECT_FALSE(rig.editor->MouseDoubleClick(20, 20, &left));
+  rig.editor->MouseUp(100, 90, &left); // released over the other control
+  EXPECT_EQ(rig.GestureKinds(TestPlug::kAmount),
+            (std::vector<Call::Kind>{Call::kBeginEdit, Call::kAutomate, Call::kEndEdit}));
+  EXPECT_TRUE(rig.GestureKinds(TestPlug::kPan).empty());
+  rig.editor->MouseUp(100, 90, &left); // a stray release ends nothing
+  EXPECT_EQ(rig.plug->CallsOf(Call::kEndEdit).size(), 1u);
+}
+
 TEST_F(Routing, DoubleClickDoesNothingWhileTheDefaultIsUnknown)
 {
   // Added after attaching: no value was ever pushed to it.

@@ -1,3 +1,7 @@
+#include <chrono>
+#include <future>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "tests/editor/EditorTestSupport.h"
@@ -126,4 +130,38 @@ TEST_F(ParamLink, RefreshAfterAPresetShowsRealValues)
   EXPECT_DOUBLE_EQ(freq->Value(), 0.5);
   EXPECT_EQ(pan->Value(), 0.0);
   EXPECT_TRUE(rig.plug->CallsOf(Call::kAutomate).empty());
+}
+
+TEST_F(ParamLink, AControlAddedWhileAnotherThreadShowsAValueWaitsForThatWalk)
+{
+  // Holds the walk inside its value update until the test lets it go.
+  struct Holding : ProbeControl
+  {
+    using ProbeControl::ProbeControl;
+    void SetValueFromEngine(double value) override
+    {
+      entered.set_value();
+      release.wait();
+      ProbeControl::SetValueFromEngine(value);
+    }
+    std::promise<void> entered;
+    std::shared_future<void> release;
+  };
+  auto* holding = rig.Add(new Holding(rig.plug.get(), IRECT(80, 0, 90, 10), TestPlug::kAmount));
+  std::promise<void> release;
+  holding->release = release.get_future().share();
+  std::future<void> entered = holding->entered.get_future();
+
+  std::thread host([&] { rig.editor->ShowParamValue(TestPlug::kAmount, 0.25, true); });
+  entered.wait();
+  // The UI thread appending (a drop-down opening its list, many times over).
+  std::future<void> added = std::async(std::launch::async, [&] {
+    for (int i = 0; i < 64; ++i) rig.editor->AddControl(new ProbeControl(rig.plug.get(), IRECT()));
+  });
+  EXPECT_EQ(added.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+  release.set_value();
+  host.join();
+  added.get();
+  EXPECT_EQ(holding->Value(), 0.25);
+  EXPECT_EQ(rig.editor->NControls(), 5 + 64);
 }

@@ -124,3 +124,18 @@ TEST_F(Prompt, NoPromptWithoutAParameterOrWhenSwitchedOff)
   EXPECT_EQ(label->Value(), 0.0);
   EXPECT_TRUE(rig.plug->Calls().empty());
 }
+
+TEST_F(Prompt, ClosingAPromptReportsNothingOutsideTheEditGesture)
+{
+  rig.editor->MouseDown(25, 5, &right);
+  rig.editor->MouseUp(25, 5, &right);
+  rig.plug->ClearCalls();
+  ASSERT_TRUE(rig.editor->ConfirmPrompt("5015"));
+  EXPECT_EQ(rig.GestureKinds(), (std::vector<Call::Kind>{Call::kBeginEdit, Call::kAutomate, Call::kEndEdit}));
+
+  rig.editor->MouseDown(45, 5, &right);
+  rig.editor->MouseUp(45, 5, &right);
+  rig.plug->ClearCalls();
+  rig.editor->CancelPrompt();
+  EXPECT_TRUE(rig.plug->Calls().empty());
+}

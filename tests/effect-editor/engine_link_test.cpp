@@ -46,6 +46,18 @@ TEST(KestraneEditor, RateKnobsFollowLfoSyncAndOnlyTheVisibleOneIsHit)
   EXPECT_TRUE(millis->LabelRect().Empty());
 }
 
+TEST(KestraneEditor, ARestoredSyncOffBeforeOpenShowsTheMillisecondsKnob)
+{
+  CLS_KESTRANE plug{IPlugTest::InstanceInfo{}};
+  auto* editor = dynamic_cast<IGraphicsHeadless*>(plug.Editor());
+  ASSERT_NE(editor, nullptr);
+  plug.SetParameterFromHost(kLfoSync, 0.0); // the host restores its project first
+  plug.Open();
+  EXPECT_TRUE(editor->GetControl(layout::kLfoRateSyncKnob)->IsHidden());
+  EXPECT_FALSE(editor->GetControl(layout::kLfoRateMsKnob)->IsHidden());
+  EXPECT_EQ(editor->ControlAt(181, 402), layout::kLfoRateMsKnob);
+}
+
 TEST(KestraneEditor, SyncButtonCarriesTheFreeRateOverToTheNearestDivision)
 {
   KestraneEditorRig rig;
@@ -189,4 +201,26 @@ TEST(KestraneEditor, DraggingAKnobUpRaisesItsParameterByTheGearing)
   // The press reports the unchanged value, the drag the new one.
   EXPECT_EQ(rig.Gesture(kEnvDepth),
             std::vector<Call::Kind>({Call::kBeginEdit, Call::kAutomate, Call::kAutomate, Call::kEndEdit}));
+}
+
+TEST(KestraneEditor, AfterAResizeTheEffectDrivesNoneOfTheDroppedControls)
+{
+  KestraneEditorRig rig;
+  rig.Process(512);
+  rig.editor->ResizeEditor(388, 470);
+  ASSERT_EQ(rig.editor->NControls(), 0);
+  // New controls take the old indices; the routing indicator was number 5.
+  struct Blank : IControl
+  {
+    using IControl::IControl;
+    bool Paint(IGraphics*) override { return true; }
+  };
+  for (int i = 0; i <= layout::kRoutingIndicator; ++i) rig.editor->AddControl(new Blank(&rig.plug, IRECT()));
+
+  // The displays were deleted: marks, ranges and flags must go nowhere.
+  rig.HostSets(kEnvTarget, kTargetFreq);
+  rig.HostSets(kLfoTarget, kTargetPan);
+  rig.plug.SendMidi(MidiMessage{0, 0x90, 60, 100});
+  rig.Process(4800);
+  EXPECT_EQ(rig.editor->GetControl(layout::kRoutingIndicator)->Value(), 0.0);
 }

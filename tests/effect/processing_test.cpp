@@ -65,6 +65,24 @@ TEST(ParamApplication, SameIntegerTwiceDoesNothing)
   EXPECT_EQ(editor->mControlValues.size(), shown + 1);
 }
 
+TEST(ParamApplication, TheAudioThreadsOwnApplicationsLeaveTheEditorAlone)
+{
+  CLS_KESTRANE plug{KestraneInstanceInfo{}};
+  auto* editor = new EffectEditor(&plug);
+  plug.AttachEditor(editor);
+  ModulationMarks envMarks, lfoMarks;
+  plug.AttachModulationDisplays(&envMarks, &lfoMarks, 5);
+  plug.SetTempo(120.0);
+  OpenAt(plug, 48000.0);
+  const size_t shown = editor->mControlValues.size();
+  ASSERT_GT(shown, 0u);
+  Advance(plug, 1); // the first block resets the engine
+  plug.SetTempo(90.0);
+  Advance(plug, 1); // a tempo change applies "LFO1 Rate"
+  EXPECT_EQ(plug.LfoState().mSamplesPerWholeNote, 4 * 48000.0 * 60.0 / 90.0);
+  EXPECT_EQ(editor->mControlValues.size(), shown);
+}
+
 TEST(ParamApplication, FirstBlockComputesEverySampleCount)
 {
   CLS_KESTRANE plug{KestraneInstanceInfo{}};

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -243,4 +244,22 @@ TEST(Circle, UnreasonableRadiiDrawNothing)
   // A radius of zero is a single pixel.
   LICE_Circle(&c, 50, 50, 0.0f, kInk, 1.0f, 0, false);
   EXPECT_EQ(CountNot(c, kBg), 1);
+}
+
+TEST(Circle, CentresFarOutsideTheBitmapDrawNothing)
+{
+  // Rounded to pixels these centres lie at or near the ends of the int range,
+  // where adding the radius would overflow.
+  const float inf = std::numeric_limits<float>::infinity();
+  const float far[] = {2147483000.0f, -2147483000.0f, 3e9f, -3e9f, inf, -inf, std::nanf("")};
+  Canvas c;
+  for (float v : far)
+    for (bool aa : {true, false})
+    {
+      LICE_Circle(&c, v, 50, 1000, kInk, 1.0f, 0, aa);
+      LICE_Circle(&c, 50, v, 1000, kInk, 1.0f, 0, aa);
+      LICE_Arc(&c, v, 50, 1000, 0.5f, 2.5f, kInk, 1.0f, 0, aa);
+      LICE_Arc(&c, 50, v, 1000, -2.5f, 2.5f, kInk, 1.0f, 0, aa);
+    }
+  EXPECT_EQ(CountNot(c, kBg), 0);
 }
