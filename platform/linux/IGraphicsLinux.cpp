@@ -337,9 +337,9 @@ bool IGraphicsLinux::ProcessMouseWheel(float d)
 
 // ---- Value prompts ----
 
-void IGraphicsLinux::PromptForValue(IControl* control, IParam* param, bool center)
+bool IGraphicsLinux::PromptForValue(IControl* control, IParam* param, bool center)
 {
-  if (!control || !param || mPrompt || !mWindow) return;
+  if (!control || !param || mPrompt || !mWindow) return false;
   const IRECT& area = control->Area();
   const int cx = static_cast<int>((area.L + area.R) * 0.5f);
   const int cy = static_cast<int>((area.T + area.B) * 0.5f);
@@ -360,8 +360,7 @@ void IGraphicsLinux::PromptForValue(IControl* control, IParam* param, bool cente
     }
     const int x = center ? cx - width / 2 : area.L;
     const int y = center ? cy : (area.T + area.B) / 2;
-    ShowPrompt(DrawnValuePrompt::MakeList(this, x, y, width, std::move(items), selected), control, param);
-    return;
+    return ShowPrompt(DrawnValuePrompt::MakeList(this, x, y, width, std::move(items), selected), control, param);
   }
 
   IRECT rect = area;
@@ -374,7 +373,7 @@ void IGraphicsLinux::PromptForValue(IControl* control, IParam* param, bool cente
     rect = PlaceInside(cx - width / 2, cy - 8, width, 16, mEditorWidth, mEditorHeight);
     align = IText::kAlignCenter;
   }
-  ShowPrompt(DrawnValuePrompt::MakeField(this, rect, current, align), control, param);
+  return ShowPrompt(DrawnValuePrompt::MakeField(this, rect, current, align), control, param);
 }
 
 void IGraphicsLinux::PromptForValue(IEditableTextControl* control)
@@ -386,15 +385,16 @@ void IGraphicsLinux::PromptForValue(IEditableTextControl* control)
              control, nullptr);
 }
 
-void IGraphicsLinux::ShowPrompt(std::unique_ptr<DrawnValuePrompt> prompt, IControl* control, IParam* param)
+bool IGraphicsLinux::ShowPrompt(std::unique_ptr<DrawnValuePrompt> prompt, IControl* control, IParam* param)
 {
-  if (!prompt) return;
+  if (!prompt) return false;
   mPrompt = std::move(prompt);
   mPromptControl = control;
   mPromptParam = param;
   IRECT r = mPrompt->Rect();
   PresentRect(&r);
   mWindow->TakeKeyboardFocus();
+  return true;
 }
 
 void IGraphicsLinux::PromptOutcome(DrawnValuePrompt::Outcome outcome)

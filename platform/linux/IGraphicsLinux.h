@@ -51,7 +51,7 @@ public:
   // Puts the rectangle of the picture (with an open prompt over it) on
   // screen; false while no window is open.
   bool PresentRect(IRECT* r) override;
-  void PromptForValue(IControl* control, IParam* param, bool center) override;
+  bool PromptForValue(IControl* control, IParam* param, bool center) override;
   void PromptForValue(IEditableTextControl* control) override;
   void HostAppPath(WDL_String* path) override;
   void PluginFilePath(WDL_String* path) override;
@@ -106,7 +106,8 @@ private:
   void AddExposed(const IRECT& r);
 
   // Opens a prompt over the editor and takes the keyboard for it.
-  void ShowPrompt(std::unique_ptr<DrawnValuePrompt> prompt, IControl* control, IParam* param);
+  // False when there was no prompt to show.
+  bool ShowPrompt(std::unique_ptr<DrawnValuePrompt> prompt, IControl* control, IParam* param);
   void PromptOutcome(DrawnValuePrompt::Outcome outcome);
   // Closes the prompt, taking its result or not, and ends the control's
   // prompt either way.

@@ -450,9 +450,9 @@ bool IGraphicsWindows::ProcessMouseWheel(float d)
 
 // ---- Value prompts ----
 
-void IGraphicsWindows::PromptForValue(IControl* control, IParam* param, bool center)
+bool IGraphicsWindows::PromptForValue(IControl* control, IParam* param, bool center)
 {
-  if (!control || !param || mEditWindow || !mWindow) return;
+  if (!control || !param || mEditWindow || !mWindow) return false;
   const IRECT& area = control->Area();
   const int cx = static_cast<int>(static_cast<float>(area.L + area.R) * 0.5f);
   const int cy = static_cast<int>(static_cast<float>(area.T + area.B) * 0.5f);
@@ -478,7 +478,7 @@ void IGraphicsWindows::PromptForValue(IControl* control, IParam* param, bool cen
     else
       field = CreateWindowExA(0, "COMBOBOX", "", style, area.L, cy, area.W(), area.H(), mWindow,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFieldId)), mInstanceHandle, nullptr);
-    if (!field) return;
+    if (!field) return false;
     for (int i = 0; i < texts; ++i)
       SendMessageA(field, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(param->DisplayTextFor(i)));
     SendMessageA(field, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
@@ -498,11 +498,12 @@ void IGraphicsWindows::PromptForValue(IControl* control, IParam* param, bool cen
       field = CreateWindowExA(0, "EDIT", current, WS_CHILD | WS_VISIBLE | ES_MULTILINE, area.L, area.T, area.W(),
                               area.H(), mWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFieldId)),
                               mInstanceHandle, nullptr);
-    if (!field) return;
+    if (!field) return false;
     SendMessageA(field, EM_SETSEL, 0, -1);
   }
   HFONT font = CreateFontA(14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
   AdoptField(field, font, control, param);
+  return true;
 }
 
 void IGraphicsWindows::PromptForValue(IEditableTextControl* control)

@@ -61,7 +61,7 @@ public:
   bool PresentRect(IRECT* r) override;
   void ResizeEditor(int w, int h) override;
   bool IsWindowOpen() override { return mWindow != nullptr; }
-  void PromptForValue(IControl* control, IParam* param, bool center) override;
+  bool PromptForValue(IControl* control, IParam* param, bool center) override;
   void PromptForValue(IEditableTextControl* control) override;
   // Folders end with their backslash.
   void HostAppPath(WDL_String* path) override;
