@@ -21,8 +21,6 @@
 namespace
 {
 constexpr const char* kWindowClassName = "IPlugWndClass";
-// Hosts that need the editor to take the keyboard focus itself.
-constexpr int kHostAcoustica = 25;
 constexpr int kMaxFieldText = 1000;
 
 // The window class is registered while any editor window of the process is
@@ -262,7 +260,7 @@ LRESULT CALLBACK IGraphicsWindows::WindowProc(HWND hWnd, UINT msg, WPARAM wParam
     SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor));
     const int fps = (editor && editor->mFrameRate > 0) ? editor->mFrameRate : 24;
     SetTimer(hWnd, kTimerId, static_cast<UINT>(1000.0 / fps), nullptr);
-    if (editor && editor->mPlug && editor->mPlug->HostKind() == kHostAcoustica) SetFocus(hWnd);
+    if (editor && editor->mPlug && editor->mPlug->HostKind() == kHostAcoustica) SetFocus(hWnd); // this host gives the editor no focus
     return 0;
   }
   IGraphicsWindows* editor = reinterpret_cast<IGraphicsWindows*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
