@@ -13,24 +13,4 @@ packages=(
   dpkg-dev cmake ninja-build
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "setup-windows: installing ${missing[*]}" >&2
-as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-  if command -v sudo >/dev/null 2>&1; then
-    as_root=(sudo)
-  else
-    echo "setup-windows: need root (or sudo) to install: ${missing[*]}" >&2
-    exit 1
-  fi
-fi
-export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
-"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
+bash "$(dirname "$0")/install-packages.sh" setup-windows "${packages[@]}"
