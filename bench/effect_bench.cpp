@@ -23,6 +23,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/PerFrameReporter.h"
+
 #include "effect/Kestrane.h"
 #include "effect/ModulationTarget.h"
 
@@ -270,53 +272,24 @@ BENCHMARK(BM_Floor_C);
 BENCHMARK(BM_Floor_C_Complete);
 
 // Prints the usual table, then case (c) against its floor.
-class RatioReporter : public benchmark::ConsoleReporter
+class RatioReporter : public PerFrameReporter
 {
 public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-    {
-      auto counter = run.counters.find("time_per_frame");
-      if (counter == run.counters.end()) continue;
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (run.run_type == Run::RT_Aggregate && !median) continue;
-      Entry& entry = mNsPerFrame[run.run_name.function_name];
-      const double ns = counter->second.value * 1e9;
-      if (median || !entry.fromMedian) entry = {ns, median};
-    }
-  }
-
   void Finalize() override
   {
     ConsoleReporter::Finalize();
-    std::printf("\nns per frame (%s):\n", AnyMedian() ? "medians" : "single runs");
-    for (const auto& [name, entry] : mNsPerFrame)
-      std::printf("  %-32s %8.2f ns/frame  %9.0fx real time\n", name.c_str(), entry.value,
+    std::printf("\nns per frame (%s):\n", FigureKind());
+    for (const auto& [key, entry] : mNsPerFrame)
+      std::printf("  %-32s %8.2f ns/frame  %9.0fx real time\n", key.first.c_str(), entry.value,
                   1e9 / (entry.value * kRate));
-    const auto engine = mNsPerFrame.find("BM_C_EnvOnFreq_LfoOnBandwidth");
+    const Entry* engine = Find("BM_C_EnvOnFreq_LfoOnBandwidth");
     for (const char* name : {"BM_Floor_C", "BM_Floor_C_Complete"})
     {
-      const auto floor = mNsPerFrame.find(name);
-      if (engine != mNsPerFrame.end() && floor != mNsPerFrame.end() && floor->second.value > 0.0)
-        std::printf("  engine (c) / %s = %.2f\n", name, engine->second.value / floor->second.value);
+      const Entry* floor = Find(name);
+      if (engine && floor && floor->value > 0.0)
+        std::printf("  engine (c) / %s = %.2f\n", name, engine->value / floor->value);
     }
   }
-
-private:
-  struct Entry
-  {
-    double value = 0.0;
-    bool fromMedian = false;
-  };
-  bool AnyMedian() const
-  {
-    for (const auto& item : mNsPerFrame)
-      if (item.second.fromMedian) return true;
-    return false;
-  }
-  std::map<std::string, Entry> mNsPerFrame;
 };
 } // namespace
 

@@ -22,6 +22,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/PerFrameReporter.h"
+
 #include "wrappers/vst/Vst2Interface.h"
 
 namespace
@@ -190,57 +192,29 @@ void Register()
 }
 
 // Prints the usual table, then each case's cost per frame against 512.
-class BlockReporter : public benchmark::ConsoleReporter
+class BlockReporter : public PerFrameReporter
 {
 public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-    {
-      auto counter = run.counters.find("time_per_frame");
-      if (counter == run.counters.end()) continue;
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (run.run_type == Run::RT_Aggregate && !median) continue;
-      const std::string& args = run.run_name.args;
-      Entry& entry = mNsPerFrame[run.run_name.function_name][std::atoi(args.c_str())];
-      if (median || !entry.fromMedian) entry = {counter->second.value * 1e9, median};
-    }
-  }
-
   void Finalize() override
   {
     ConsoleReporter::Finalize();
-    std::printf("\nns per frame by host block (%s), and against 512 frames:\n",
-                Any(true) ? "medians" : "single runs");
-    for (const auto& [name, byBlock] : mNsPerFrame)
+    std::printf("\nns per frame by host block (%s), and against 512 frames:\n", FigureKind());
+    std::string current;
+    for (const auto& [key, entry] : mNsPerFrame)
     {
-      std::printf("  %-28s", name.c_str());
-      const auto large = byBlock.find(512);
-      for (const auto& [block, entry] : byBlock)
+      const auto& [name, block] = key;
+      if (name != current)
       {
-        std::printf("  %4d: %6.2f ns", block, entry.value);
-        if (large != byBlock.end() && large->second.value > 0.0)
-          std::printf(" (%.2fx)", entry.value / large->second.value);
+        if (!current.empty()) std::printf("\n");
+        std::printf("  %-28s", name.c_str());
+        current = name;
       }
-      std::printf("\n");
+      const Entry* large = Find(name, 512);
+      std::printf("  %4d: %6.2f ns", block, entry.value);
+      if (large && large->value > 0.0) std::printf(" (%.2fx)", entry.value / large->value);
     }
+    if (!current.empty()) std::printf("\n");
   }
-
-private:
-  struct Entry
-  {
-    double value = 0.0;
-    bool fromMedian = false;
-  };
-  bool Any(bool fromMedian) const
-  {
-    for (const auto& item : mNsPerFrame)
-      for (const auto& block : item.second)
-        if (block.second.fromMedian == fromMedian) return true;
-    return false;
-  }
-  std::map<std::string, std::map<int, Entry>> mNsPerFrame;
 };
 } // namespace
 
