@@ -1,5 +1,5 @@
-// The built Audio Unit bundle, loaded as a host loads it: its layout, its one
-// export, and audio through a whole chain (a generator unit upstream) that
+// The built Audio Unit bundle, loaded as a host loads it: its layout, its two
+// exports, its legacy view component, and audio through a whole chain (a generator unit upstream) that
 // matches the VST 2 build's output for the same presets and MIDI.
 #include <algorithm>
 #include <cmath>
@@ -103,7 +103,7 @@ std::vector<float> RenderVst(int preset)
   return result;
 }
 
-TEST(AuBundle, LayoutDescriptionImagesAndOneExport)
+TEST(AuBundle, LayoutDescriptionImagesAndEntryExports)
 {
   const ComponentDescription description = BundleDescription(kContents + "/Info.plist");
   EXPECT_EQ(description.componentType, kAudioUnitType_MusicEffect);
@@ -128,7 +128,32 @@ TEST(AuBundle, LayoutDescriptionImagesAndOneExport)
   while (std::fgets(line, sizeof line, pipe)) symbols += line;
   pclose(pipe);
   EXPECT_NE(symbols.find(" CLS_KESTRANE_Entry\n"), std::string::npos) << symbols;
-  EXPECT_EQ(std::count(symbols.begin(), symbols.end(), '\n'), 1) << symbols;
+  EXPECT_NE(symbols.find(" CLS_KESTRANE_ViewEntry\n"), std::string::npos) << symbols;
+  EXPECT_EQ(std::count(symbols.begin(), symbols.end(), '\n'), 2) << symbols;
+}
+
+TEST(AuBundle, LegacyViewComponentMakesNoViewAndOutlivesItsUnit)
+{
+  Component viewComponent = LoadBundleViewComponent(KESTRANE_AU_LIBRARY);
+  ASSERT_NE(viewComponent, nullptr);
+  ComponentInstance view = nullptr;
+  ASSERT_EQ(noErr, StandInOpenComponent(viewComponent, &view));
+
+  void* outControl = &outControl;
+  const long noUnit[] = {0, 0, 0, 0, 0, reinterpret_cast<long>(&outControl)};
+  EXPECT_EQ(badComponentSelector, StandInCallComponent(view, kAudioUnitCarbonViewCreateSelect, noUnit, 6));
+  EXPECT_EQ(badComponentSelector, StandInCallComponent(view, kAudioUnitInitializeSelect, nullptr, 0));
+
+  {
+    AuUnit kestrane(Kestrane());
+    ASSERT_TRUE(kestrane.Opened());
+    const long create[] = {Word(kestrane.unit), 0, 0, 0, 0, Word(&outControl)};
+    EXPECT_EQ(noErr, StandInCallComponent(view, kAudioUnitCarbonViewCreateSelect, create, 6));
+    EXPECT_EQ(outControl, nullptr);
+  }
+  // The unit (and its plug-in) went first: closing the view must not reach
+  // for the plug-in it was created with.
+  EXPECT_EQ(noErr, StandInCloseComponent(view));
 }
 
 TEST(AuBundle, OpensAsTheComponentItsBundleDescribes)

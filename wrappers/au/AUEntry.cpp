@@ -30,3 +30,10 @@ extern "C" __attribute__((visibility("default"))) ComponentResult CLS_KESTRANE_E
 {
   return IPlugAU::ComponentEntry(params, storage, CreateEffect);
 }
+
+// The legacy view component's entry, beside the unit's. [host main thread]
+extern "C" __attribute__((visibility("default"))) ComponentResult CLS_KESTRANE_ViewEntry(ComponentParameters* params,
+                                                                                        void* storage)
+{
+  return IPlugAU::ViewComponentEntry(params, storage);
+}

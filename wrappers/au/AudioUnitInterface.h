@@ -125,6 +125,13 @@ enum : OSType
   kAudioUnitCarbonViewComponentType = 0x61757677 // 'auvw'
 };
 
+enum : SInt16
+{
+  // The legacy view component's create call: words 1-6 are the edited unit,
+  // the window, the parent control, location, size and the out-control.
+  kAudioUnitCarbonViewCreateSelect = 0x301
+};
+
 // ---- Selectors ----
 
 enum : SInt16

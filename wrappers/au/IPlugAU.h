@@ -44,6 +44,10 @@ public:
   // `create`) and close, and every other selector on the plug-in stored with
   // the instance. Nothing escapes it. [any host thread]
   static ComponentResult ComponentEntry(ComponentParameters* params, void* storage, IPlugAU* (*create)());
+  // The legacy view component's entry function (AUViewEntry.cpp). It never
+  // makes a view: 64-bit hosts take the Cocoa view factory instead.
+  // [host main thread]
+  static ComponentResult ViewComponentEntry(ComponentParameters* params, void* storage);
 
   // ---- Host operations of the base ----
 

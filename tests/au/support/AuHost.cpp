@@ -159,6 +159,20 @@ ComponentDescription BundleDescription(const std::string& infoPlistPath)
   return description;
 }
 
+namespace
+{
+// An entry function of a library loaded once per process and never unloaded,
+// as hosts keep components; null when the library or the name is missing.
+ComponentRoutineProcPtr BundleEntry(const std::string& libraryPath, const char* name)
+{
+  void* library = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* symbol = library ? dlsym(library, name) : nullptr;
+  ComponentRoutineProcPtr entry = nullptr;
+  if (symbol) std::memcpy(&entry, &symbol, sizeof entry);
+  return entry;
+}
+} // namespace
+
 Component LoadBundleComponent(const std::string& libraryPath, const std::string& infoPlistPath)
 {
   static std::mutex mutex;
@@ -166,12 +180,23 @@ Component LoadBundleComponent(const std::string& libraryPath, const std::string&
   std::lock_guard<std::mutex> lock(mutex);
   Component& component = loaded[libraryPath];
   if (component) return component;
-  void* library = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  void* symbol = library ? dlsym(library, "CLS_KESTRANE_Entry") : nullptr;
-  if (!symbol) return nullptr;
-  ComponentRoutineProcPtr entry = nullptr;
-  std::memcpy(&entry, &symbol, sizeof entry);
+  ComponentRoutineProcPtr entry = BundleEntry(libraryPath, "CLS_KESTRANE_Entry");
+  if (!entry) return nullptr;
   const ComponentDescription description = BundleDescription(infoPlistPath);
   component = StandInRegisterComponent(&description, entry, "Kestrane");
+  return component;
+}
+
+Component LoadBundleViewComponent(const std::string& libraryPath)
+{
+  static std::mutex mutex;
+  static std::map<std::string, Component> loaded;
+  std::lock_guard<std::mutex> lock(mutex);
+  Component& component = loaded[libraryPath];
+  if (component) return component;
+  ComponentRoutineProcPtr entry = BundleEntry(libraryPath, "CLS_KESTRANE_ViewEntry");
+  if (!entry) return nullptr;
+  const ComponentDescription description{kAudioUnitCarbonViewComponentType, 0, 0, 0, 0};
+  component = StandInRegisterComponent(&description, entry, "Kestrane View");
   return component;
 }

@@ -85,3 +85,5 @@ ComponentDescription BundleDescription(const std::string& infoPlistPath);
 // a plug-in (dlopen, then the entry by name); loaded and registered once per
 // process and never unloaded, as hosts keep components.
 Component LoadBundleComponent(const std::string& libraryPath, const std::string& infoPlistPath);
+// The same library's legacy view component (CLS_KESTRANE_ViewEntry).
+Component LoadBundleViewComponent(const std::string& libraryPath);
