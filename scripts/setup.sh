@@ -12,6 +12,9 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libsndfile1-dev libsmf-dev libcli11-dev
   libx11-dev libxext-dev libxtst-dev xvfb xauth
+  # The macOS editor view, compiled with clang against GNUstep's AppKit and
+  # run under Xvfb (tests/mac-view).
+  libgnustep-gui-dev gnustep-back0.29
 )
 
 bash "$(dirname "$0")/install-packages.sh" setup "${packages[@]}"
