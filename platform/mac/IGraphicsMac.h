@@ -67,6 +67,9 @@ public:
   LICE_IBitmap* LoadPlatformImage(int id, const char* name) override;
 
 private:
+  // Takes the view down; with endGesture a pending wheel gesture ends first.
+  void CloseView(bool endGesture);
+
   void* mView = nullptr; // the open KestraneAU view, retained; null when closed
   WDL_String mBundleIdentifier;
 };

@@ -67,7 +67,11 @@ IGraphicsMac::IGraphicsMac(IPlugBase* plug, int width, int height, int fps)
 
 IGraphicsMac::~IGraphicsMac()
 {
-  CloseEditorWindow();
+  // The plug-in base deletes its editor from its own destructor, when the
+  // wrapper that would carry a gesture's end to the host is already gone:
+  // the view goes without one (the wrapper closes an open view, ending the
+  // gesture, before it deletes the plug-in).
+  CloseView(false);
 }
 
 bool IGraphicsMac::PresentRect(IRECT*)
@@ -165,7 +169,7 @@ void IGraphicsMac::AskForFile(WDL_String* file, int action, const char* dir, con
   if (dir && *dir) [panel setDirectoryURL:[NSURL fileURLWithPath:StringFrom(dir)]];
   if (file->GetLength() > 0) [panel setNameFieldStringValue:StringFrom(file->Get())];
   const char* chosen = nullptr;
-  if ([panel runModal] == NSFileHandlingPanelOKButton) chosen = [[[panel URL] path] UTF8String];
+  if ([panel runModal] == NSModalResponseOK) chosen = [[[panel URL] path] UTF8String];
   file->Set(chosen ? chosen : "");
   [pool release];
 }
@@ -203,10 +207,15 @@ void* IGraphicsMac::OpenEditorWindow(void* parent)
 
 void IGraphicsMac::CloseEditorWindow()
 {
+  CloseView(true);
+}
+
+void IGraphicsMac::CloseView(bool endGesture)
+{
   if (!mView) return;
   KestraneAU* view = ViewOf(mView);
   [view removeAllToolTips];
-  if (mPlug) mPlug->FlushPendingEdit();
+  if (endGesture && mPlug) mPlug->FlushPendingEdit();
   [view killTimer];
   mView = nullptr;
   if ([view graphics] == this)

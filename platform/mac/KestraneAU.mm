@@ -44,9 +44,9 @@ NSTextAlignment AlignmentOf(int align)
 {
   switch (align)
   {
-  case IText::kAlignCenter: return NSCenterTextAlignment;
-  case IText::kAlignFar: return NSRightTextAlignment;
-  default: return NSLeftTextAlignment;
+  case IText::kAlignCenter: return NSTextAlignmentCenter;
+  case IText::kAlignFar: return NSTextAlignmentRight;
+  default: return NSTextAlignmentLeft;
   }
 }
 
@@ -339,7 +339,7 @@ NSString* StringFrom(const char* text)
     const NSRect frame = center ? NSMakeRect(cx - 21, h - (cy + 10), 42, 21) : [self viewRectFromEditor:area];
     field = [[NSTextField alloc] initWithFrame:frame];
     [field setFont:FontNamed("Arial", 11.0)];
-    [field setAlignment:center ? NSCenterTextAlignment : NSLeftTextAlignment];
+    [field setAlignment:center ? NSTextAlignmentCenter : NSTextAlignmentLeft];
     [[field cell] setLineBreakMode:NSLineBreakByTruncatingTail];
     [field setStringValue:StringFrom(current)];
   }

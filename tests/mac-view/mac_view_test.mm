@@ -189,6 +189,20 @@ TEST(MacView, OneTimerAtATimeAndTheWheelGestureCountdown)
   [second release];
 }
 
+TEST(MacView, ClosingTheUnitWithItsViewOpenEndsThePendingGesture)
+{
+  ViewRig rig;
+  IControl* knob = rig.ControlFor(kFilterFreq);
+  [rig.view scrollWheel:WheelEvent(rig.CentreOf(knob), 1.0)];
+  ASSERT_EQ(CountEvents(kAudioUnitEvent_EndParameterChangeGesture), 0u);
+  // The host closes the unit first (the rig's unit then has nothing to close).
+  ASSERT_EQ(noErr, StandInCloseComponent(rig.unit.unit));
+  rig.unit.unit = nullptr;
+  EXPECT_EQ(CountEvents(kAudioUnitEvent_EndParameterChangeGesture), 1u);
+  EXPECT_EQ([rig.view graphics], nullptr);
+  EXPECT_EQ([rig.view timer], nil);
+}
+
 TEST(MacView, CoordinatesModifiersAndWheelSteps)
 {
   ViewRig rig;

@@ -8,6 +8,7 @@
 
 #include "core/HostCallGuard.h"
 #include "core/NumericConversions.h"
+#include "editor/IGraphics.h"
 #include "wrappers/au/CFText.h"
 
 namespace
@@ -135,6 +136,10 @@ ComponentResult IPlugAU::ComponentEntry(ComponentParameters* params, void* stora
       IPlugAU* plug = static_cast<IPlugAU*>(storage);
       if (!plug) return noErr;
       plug->HostClose();
+      // A view the host still shows is taken down while the plug-in is
+      // whole: a pending wheel gesture ends through this wrapper, which is
+      // gone by the time the base's destructor deletes the editor.
+      if (IGraphics* editor = plug->Editor()) editor->CloseEditorWindow();
       {
         HostCallLock lock(plug);
         plug->ResetConnections();
