@@ -7,7 +7,8 @@
 // rounded up to 4 pixels; a smaller size reuses the surface.
 //
 // The members are declared here; each platform defines them in its own file
-// (raster/linux/LinuxSysBitmap.cpp on Linux, where the surface is plain
+// (raster/mac/MacSysBitmap.cpp on macOS, a Core Graphics bitmap context;
+// raster/linux/LinuxSysBitmap.cpp on Linux, where the surface is plain
 // 64-byte aligned memory and there is no drawing context).
 class LICE_SysBitmap : public LICE_IBitmap
 {

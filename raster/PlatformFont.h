@@ -34,7 +34,8 @@ struct GlyphImage
 // The platform half of a font: the only part of text drawing that differs by
 // platform. Each platform provides CreatePlatformFont in its own file
 // (raster/linux/LinuxFontSource.cpp: fontconfig and FreeType;
-// raster/win/WinFontSource.cpp: GDI).
+// raster/win/WinFontSource.cpp: GDI; raster/mac/MacFontSource.cpp: Core
+// Text).
 class PlatformFont
 {
 public:

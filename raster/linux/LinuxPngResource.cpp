@@ -1,5 +1,6 @@
-// PNG resources on Linux: the editor's images are compiled into the plug-in,
-// so the plug-in needs no file beside it and the module handle is not used.
+// PNG resources on Linux and macOS: the editor's images are compiled into the
+// plug-in, so the plug-in needs no file beside it and the module handle is not
+// used. (The macOS view loads the bundle's copies by name instead.)
 #include "raster/LICE_PNG.h"
 #include "raster/ResourceImages.h"
 
