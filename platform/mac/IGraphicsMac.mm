@@ -215,7 +215,8 @@ void IGraphicsMac::CloseView(bool endGesture)
   if (!mView) return;
   KestraneAU* view = ViewOf(mView);
   [view removeAllToolTips];
-  if (endGesture && mPlug) mPlug->FlushPendingEdit();
+  IPlugBase* plug = mPlug;
+  if (endGesture && plug) GuardedEditorCall([&] { plug->FlushPendingEdit(); });
   [view killTimer];
   mView = nullptr;
   if ([view graphics] == this)

@@ -88,6 +88,7 @@ NSString* StringFrom(const char* text)
   self = [super initWithFrame:NSMakeRect(0, 0, graphics->Width(), graphics->Height())];
   if (self)
   {
+    mGraphics = graphics;
     mParamEditView = nil;
     mEdControl = nullptr;
     mEdParam = nullptr;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <objc/runtime.h>
 
+#include "core/IParam.h"
 #include "editor/IControl.h"
 #include "effect/Kestrane.h"
 #include "effect/KestraneParams.h"
@@ -304,6 +305,17 @@ TEST(MacView, ValuePromptsFramesListsReturnAndClickAway)
   [list selectItemAtIndex:1];
   [[NSNotificationCenter defaultCenter] postNotificationName:NSControlTextDidEndEditingNotification object:list];
   EXPECT_EQ(rig.plug->Param(kFilterType)->CurrentValue(), 1);
+
+  // A value without a text of its own: the list opens with nothing chosen.
+  IParam partlyNamed;
+  partlyNamed.SetupEnum("Partly named", 2, 3);
+  partlyNamed.AddDisplayText(0, "First");
+  partlyNamed.AddDisplayText(1, "Second");
+  ASSERT_TRUE(rig.editor->PromptForValue(probe, &partlyNamed, false));
+  list = static_cast<NSComboBox*>([view paramEditView]);
+  EXPECT_EQ([list indexOfSelectedItem], -1);
+  EXPECT_EQ([list frame].origin.y, 470 - 60);
+  [view rightMouseDown:MouseEvent(NSRightMouseDown, NSMakePoint(2, 2), 0)];
 }
 
 TEST(MacView, RemovalDetachesClosesAndLetsTheViewGo)
