@@ -138,6 +138,17 @@ TEST(MacView, FactoryByNameMakesTheEditorsViewAndNilWithoutAnEditor)
   EXPECT_EQ([factory uiViewForAudioUnit:nullptr withSize:NSMakeSize(1, 1)], nil);
 
   AuUnit kestrane(KestraneComponent());
+  // The class the unit publishes is this factory, in the bundle it names.
+  StandInRegisterBundle(KESTRANE_TEST_BUNDLE_ID, KESTRANE_TEST_BUNDLE);
+  AudioUnitCocoaViewInfo published{};
+  ASSERT_EQ(noErr, kestrane.Get(kAudioUnitProperty_CocoaUI, kAudioUnitScope_Global, 0, &published));
+  char className[64] = {};
+  ASSERT_TRUE(CFStringGetCString(published.mCocoaAUViewClass[0], className, sizeof className, kCFStringEncodingUTF8));
+  EXPECT_EQ(NSClassFromString([NSString stringWithUTF8String:className]), factoryClass);
+  EXPECT_STREQ(StandInURLPath(published.mCocoaAUViewBundleLocation), KESTRANE_TEST_BUNDLE);
+  CFRelease(published.mCocoaAUViewClass[0]);
+  CFRelease(published.mCocoaAUViewBundleLocation);
+
   NSView* view = [factory uiViewForAudioUnit:kestrane.unit withSize:NSMakeSize(10, 10)];
   ASSERT_NE(view, nil);
   EXPECT_TRUE([view isKindOfClass:[KestraneAU class]]);
