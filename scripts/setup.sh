@@ -6,12 +6,13 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev libtsan2
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libsndfile1-dev libsmf-dev libcli11-dev
   libx11-dev libxext-dev libxtst-dev xvfb xauth
+  valgrind
 )
 
 bash "$(dirname "$0")/install-packages.sh" setup "${packages[@]}"
