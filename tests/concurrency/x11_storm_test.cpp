@@ -17,6 +17,7 @@ namespace
 constexpr unsigned kLeftButton = 1;
 constexpr unsigned kWheelUp = 4;
 constexpr unsigned kWheelDown = 5;
+constexpr int kBelowLink = 60;
 
 class EditorUser
 {
@@ -43,8 +44,9 @@ public:
         Idle(3);
         ++operations;
       }
+      // Below the product-page link at the top, which would start a browser.
       const int x = 2 + static_cast<int>(random() % (width - 24));
-      const int y = 20 + static_cast<int>(random() % (height - 22));
+      const int y = kBelowLink + static_cast<int>(random() % (height - kBelowLink - 2));
       switch (g % 3)
       {
       case 0:
