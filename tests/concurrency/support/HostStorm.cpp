@@ -40,20 +40,20 @@ HostStorm::~HostStorm()
 void HostStorm::Start(UiWork ui)
 {
   mUi = std::move(ui);
-  mEditorsOfValues = 3;
+  mOtherValueWritersRunning = 3;
   mThreads.emplace_back([this] { Audio(); });
   mThreads.emplace_back([this] { Automation(); });
   mThreads.emplace_back([this] {
     Programs();
-    --mEditorsOfValues;
+    --mOtherValueWritersRunning;
   });
   mThreads.emplace_back([this] {
     Chunks();
-    --mEditorsOfValues;
+    --mOtherValueWritersRunning;
   });
   mThreads.emplace_back([this] {
     report.uiOperations = mUi ? mUi() : 0;
-    --mEditorsOfValues;
+    --mOtherValueWritersRunning;
   });
 }
 
@@ -127,7 +127,7 @@ void HostStorm::Automation()
   }
   // The last word: once nobody else changes values, every parameter is set
   // to an end of its range, which every kind of parameter holds exactly.
-  while (mEditorsOfValues.load() > 0) std::this_thread::yield();
+  while (mOtherValueWritersRunning.load() > 0) std::this_thread::yield();
   for (int idx = 0; idx < nParams; ++idx)
   {
     mEffect->setParameter(mEffect, idx, FinalValue(idx));

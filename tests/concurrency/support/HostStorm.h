@@ -73,7 +73,7 @@ private:
   unsigned mSeed;
   std::vector<std::thread> mThreads;
   // Programs, chunks and UI still running; the last sweep waits for 0.
-  std::atomic<int> mEditorsOfValues{0};
+  std::atomic<int> mOtherValueWritersRunning{0};
   UiWork mUi;
 };
 
