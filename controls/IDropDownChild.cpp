@@ -4,7 +4,7 @@
 
 #include "editor/IGraphics.h"
 
-IDropDownChild::IDropDownChild(IPlugBase* plug, double* target, int x, int y, const IBitmap& list, int columns,
+IDropDownChild::IDropDownChild(IPlugBase* plug, std::atomic<double>* target, int x, int y, const IBitmap& list, int columns,
                                bool* chosen)
     : IControl(plug, IRECT(x, y, x + list.W, y + list.H)),
       mList(list),

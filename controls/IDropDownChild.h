@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "editor/IBitmap.h"
 #include "editor/IControl.h"
 
@@ -13,7 +15,7 @@ class IDropDownChild : public IControl
 public:
   // chosen (may be null) is raised with every entry chosen, so the owner can
   // tell the user's choice from a value the plug-in pushed.
-  IDropDownChild(IPlugBase* plug, double* target, int x, int y, const IBitmap& list, int columns,
+  IDropDownChild(IPlugBase* plug, std::atomic<double>* target, int x, int y, const IBitmap& list, int columns,
                  bool* chosen = nullptr);
 
   void MouseDown(int x, int y, MouseMods* mod) override;
@@ -25,7 +27,7 @@ public:
 
 private:
   IBitmap mList;
-  double* mTarget;
+  std::atomic<double>* mTarget; // the drop-down's value [UI thread writes]
   int mColumns;
   bool* mChosen;
 };

@@ -94,6 +94,6 @@ void ISliderImg::DrawReadoutAndHandle(IGraphics* graphics)
 
   // The handle shows the parameter's own value, which a drag has just set.
   const IParam* param = (mPlug && mParamIndex >= 0) ? mPlug->Param(mParamIndex) : nullptr;
-  const IRECT handle = HandleRect(param ? param->NormalizedValue() : mControlValue);
+  const IRECT handle = HandleRect(param ? param->NormalizedValue() : Value());
   graphics->BlitBitmap(&mHandle, &handle, 1, &mBlendMode, true);
 }

@@ -21,13 +21,43 @@ IParam::IParam()
 {
 }
 
+IParam::IParam(const IParam& other)
+    : mKind(other.mKind),
+      mParamValue(other.CurrentValue()),
+      mLow(other.mLow),
+      mHigh(other.mHigh),
+      mStepSize(other.mStepSize),
+      mShapeExp(other.mShapeExp),
+      mPrecision(other.mPrecision),
+      mValueTexts(other.mValueTexts)
+{
+  std::memcpy(mTitle, other.mTitle, sizeof mTitle);
+  std::memcpy(mUnit, other.mUnit, sizeof mUnit);
+}
+
+IParam& IParam::operator=(const IParam& other)
+{
+  if (this == &other) return *this;
+  mKind = other.mKind;
+  mParamValue.store(other.CurrentValue(), std::memory_order_relaxed);
+  mLow = other.mLow;
+  mHigh = other.mHigh;
+  mStepSize = other.mStepSize;
+  mShapeExp = other.mShapeExp;
+  mPrecision = other.mPrecision;
+  std::memcpy(mTitle, other.mTitle, sizeof mTitle);
+  std::memcpy(mUnit, other.mUnit, sizeof mUnit);
+  mValueTexts = other.mValueTexts;
+  return *this;
+}
+
 void IParam::SetupDouble(const char* name, double defaultValue, double minValue, double maxValue, double step,
                          const char* label)
 {
   if (mKind == kTypeNone) mKind = kTypeDouble;
   CopyBounded(mTitle, name);
   CopyBounded(mUnit, label);
-  mParamValue = defaultValue;
+  mParamValue.store(defaultValue, std::memory_order_relaxed);
   mLow = minValue;
   // The range spans at least one step, so normalising never divides by 0.
   mHigh = (maxValue > minValue + step) ? maxValue : minValue + step;
@@ -88,12 +118,12 @@ double IParam::ToNormalized(double value) const
 
 double IParam::NormalizedValue() const
 {
-  return ToNormalized(mParamValue);
+  return ToNormalized(CurrentValue());
 }
 
 void IParam::SetFromNormalized(double normalized)
 {
-  mParamValue = SnappedFromNormalized(normalized);
+  mParamValue.store(SnappedFromNormalized(normalized), std::memory_order_relaxed);
 }
 
 double IParam::SnappedFromNormalized(double normalized) const
@@ -114,7 +144,7 @@ void IParam::SetClamped(double value)
 {
   if (std::isnan(value) || value < mLow) value = mLow;
   if (value > mHigh) value = mHigh;
-  mParamValue = value;
+  mParamValue.store(value, std::memory_order_relaxed);
 }
 
 int IParam::DisplayTextCount() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "core/wdl/WDL_TypedBuf.h"
@@ -30,6 +31,9 @@ public:
   };
 
   IParam();
+  // Copies take the value as it stands (the atomic member is not copyable).
+  IParam(const IParam& other);
+  IParam& operator=(const IParam& other);
 
   // Set-up, once per parameter by the effect's constructor.
   void SetupDouble(const char* name, double defaultValue, double minValue, double maxValue, double step,
@@ -40,7 +44,7 @@ public:
   void AddDisplayText(int value, const char* text);
 
   EParamKind Kind() const { return mKind; }
-  double CurrentValue() const { return mParamValue; }
+  double CurrentValue() const { return mParamValue.load(std::memory_order_relaxed); }
   const char* Title() const { return mTitle; }
   const char* UnitLabel() const { return mUnit; }
   void Bounds(double* minValue, double* maxValue) const;
@@ -69,7 +73,12 @@ public:
 
 private:
   EParamKind mKind;
-  double mParamValue;
+  // Written with the plug-in mutex held; read without it by the editor,
+  // which draws read-outs and positions from it on the UI thread. Relaxed
+  // is enough: it is one value with nothing published alongside it, and a
+  // change is followed by ShowParamValue, whose dirty flag orders the
+  // redraw that reads it.
+  std::atomic<double> mParamValue;
   double mLow;
   double mHigh;
   double mStepSize;

@@ -21,6 +21,13 @@ public:
   // with the cache locked), cached when it is not null.
   LICE_IFont* FindOrMake(const IText& text, const std::function<LICE_IFont*()>& make);
   int Count();
+  // Held while a cached font draws or measures text. Every editor of the
+  // process shares the font, and drawing changes it (its text colour, its
+  // glyph cache, its FreeType face), so editors painting on different
+  // threads (one UI thread per plug-in window in some hosts, snapshots
+  // painted on a host thread) take turns. A leaf lock: nothing else is
+  // taken while it is held, and the audio thread never takes it.
+  std::mutex& DrawingLock() { return mDrawing; }
 
   ~FontCache();
 
@@ -37,5 +44,6 @@ private:
   FontCache() = default;
 
   std::mutex mLock;
+  std::mutex mDrawing;
   std::vector<Entry> mEntries;
 };

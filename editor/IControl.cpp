@@ -35,16 +35,17 @@ void IControl::MouseDrag(int, int, int, int, MouseMods*) {}
 
 void IControl::MouseDoubleClick(int, int, MouseMods*)
 {
-  if (mDefault >= 0.0)
+  const double initial = Default();
+  if (initial >= 0.0)
   {
-    mControlValue = mDefault;
+    mControlValue = initial;
     MarkDirty(true);
   }
 }
 
 void IControl::MouseWheel(int, int, MouseMods* mod, int d)
 {
-  mControlValue += d * ((mod && mod->Fine()) ? kFineWheelStep : kWheelStep);
+  mControlValue = Value() + d * ((mod && mod->Fine()) ? kFineWheelStep : kWheelStep);
   MarkDirty(true);
 }
 
@@ -54,15 +55,24 @@ void IControl::MouseOver(int, int, MouseMods*) {}
 
 void IControl::MouseOut() {}
 
+double IControl::Clamped(double value) const
+{
+  // A NaN (from a host or a degenerate computation) would survive a plain
+  // min/max and later become an undefined frame index; it counts as the
+  // bottom of the range.
+  if (!(value >= mMinClamp)) return mMinClamp;
+  return value > mMaxClamp ? mMaxClamp : value;
+}
+
 void IControl::SetValueFromEngine(double value)
 {
-  if (mDefault < 0.0)
-    mDefault = value;
-  else if (value == mControlValue)
+  if (Default() < 0.0)
+    mDefault.store(value, std::memory_order_relaxed);
+  else if (value == Value())
     return;
-  mControlValue = value;
-  MarkDirty(false);
-  mAlwaysDirty = true;
+  // One store of the finished value: the UI thread never sees it unclamped.
+  mControlValue.store(Clamped(value), std::memory_order_relaxed);
+  mChangedElsewhere.store(true, std::memory_order_release);
 }
 
 void IControl::SetValueFromUser(double value)
@@ -75,9 +85,8 @@ void IControl::SetValueFromUser(double value)
 
 void IControl::SetHidden(bool hide)
 {
-  mHidden = hide;
-  mAlwaysDirty = true;
-  MarkDirty(false);
+  mHidden.store(hide, std::memory_order_relaxed);
+  mChangedElsewhere.store(true, std::memory_order_release);
 }
 
 void IControl::SetDimmed(bool gray)
@@ -94,23 +103,28 @@ bool IControl::Contains(int x, int y)
 
 void IControl::MarkDirty(bool push)
 {
-  // A NaN (from a host or a degenerate computation) would survive a plain
-  // min/max and later become an undefined frame index; it counts as the
-  // bottom of the range.
-  if (!(mControlValue >= mMinClamp)) mControlValue = mMinClamp;
-  if (mControlValue > mMaxClamp) mControlValue = mMaxClamp;
+  const double value = Clamped(Value());
+  mControlValue.store(value, std::memory_order_relaxed);
   mDirtyFlag = true;
-  if (push && mPlug && mParamIndex >= 0) mPlug->SetParameterFromEditor(mParamIndex, mControlValue);
+  if (push && mPlug && mParamIndex >= 0) mPlug->SetParameterFromEditor(mParamIndex, value);
 }
 
 void IControl::MarkClean()
 {
   mDirtyFlag = mAlwaysDirty;
   mAlwaysDirty = false;
+  // Changed by another thread since NeedsRedraw looked: the pass may have
+  // drawn the old value, so the next one draws it again.
+  if (mChangedElsewhere.exchange(false, std::memory_order_acquire)) mDirtyFlag = true;
 }
 
 bool IControl::NeedsRedraw()
 {
+  if (mChangedElsewhere.exchange(false, std::memory_order_acquire))
+  {
+    mDirtyFlag = true;
+    mAlwaysDirty = true;
+  }
   return mDirtyFlag;
 }
 

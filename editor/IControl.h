@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "core/IRECT.h"
 #include "editor/IBitmap.h"
 #include "editor/IChannelBlend.h"
@@ -12,10 +14,12 @@ class IPlugBase;
 // normalized value (0..1), redraw flags and the input and drawing operations
 // the editor calls. The editor owns every control attached to it.
 //
-// Threads: everything runs on the UI thread, except SetValueFromEngine,
-// which the plug-in may call from whichever thread changed the parameter
-// (host automation, with the plug-in mutex held); it only stores the value
-// and sets flags, and the drawing happens later on the UI thread.
+// Threads: everything runs on the UI thread, except SetValueFromEngine and
+// SetHidden, which the plug-in may call from whichever thread changed the
+// parameter (host automation, with the plug-in mutex held); they only store
+// the value or the hidden state and raise mChangedElsewhere, and the drawing
+// happens later on the UI thread. The fields those threads share are
+// atomic; the rest belong to the UI thread.
 class IControl
 {
 public:
@@ -53,6 +57,7 @@ public:
   // A value chosen by the user outside the control's own input (a prompt, a
   // dependent parameter): reported to the plug-in.
   virtual void SetValueFromUser(double value);
+  // [any thread; stores only]
   virtual void SetHidden(bool hide);
   // Greying dims the control to a quarter weight and stops it being hit.
   virtual void SetDimmed(bool gray);
@@ -62,8 +67,12 @@ public:
   // Clamps the value and asks for a redraw; with push the value is also
   // reported to the plug-in as a user edit.
   virtual void MarkDirty(bool push);
-  // After a drawing pass: stays dirty only if it asked to be drawn again.
+  // After a drawing pass: stays dirty only if it asked to be drawn again, or
+  // if another thread changed it since the pass began. [UI thread]
   virtual void MarkClean();
+  // Whether the next pass must draw it; takes in what other threads changed
+  // (SetValueFromEngine, SetHidden), which is drawn on this pass and the
+  // next. [UI thread]
   virtual bool NeedsRedraw();
   // An idle hook; the editor never calls it.
   virtual void OnIdle() {}
@@ -84,14 +93,14 @@ public:
   const IRECT& HitArea() const { return mHitArea; }
   void SetHitArea(const IRECT& area) { mHitArea = area; }
   int ParamIdx() const { return mParamIndex; }
-  double Value() const { return mControlValue; }
-  double Default() const { return mDefault; }
+  double Value() const { return mControlValue.load(std::memory_order_relaxed); }
+  double Default() const { return mDefault.load(std::memory_order_relaxed); }
   void SetClamp(double lo, double hi)
   {
     mMinClamp = lo;
     mMaxClamp = hi;
   }
-  bool IsHidden() const { return mHidden; }
+  bool IsHidden() const { return mHidden.load(std::memory_order_relaxed); }
   bool IsDimmed() const { return mDimmed; }
   bool IsPromptOpen() const { return mPromptOpen; }
   void SetPromptOpen(bool open) { mPromptOpen = open; }
@@ -104,6 +113,8 @@ public:
   void SetTipText(const char* text) { mTipText = text; }
 
 protected:
+  // The value limited to the clamp range; NaN counts as its bottom.
+  double Clamped(double value) const;
   // The editor this control's plug-in has attached, or null.
   IGraphics* Editor() const;
 
@@ -112,14 +123,26 @@ protected:
   IRECT mHitArea;            // receives the mouse
   IBitmap mImageStrip;       // an image slot for subclasses
   int mParamIndex;
-  double mControlValue = 0.0;
-  double mDefault = -1.0;    // < 0: not yet known
+  // Written by the UI thread (input) and by the thread that changed the
+  // parameter (SetValueFromEngine), read by the UI thread to draw. Each is
+  // a value on its own, last writer wins, so the accesses need no ordering
+  // of their own: what makes a change reach the picture is
+  // mChangedElsewhere's release store and NeedsRedraw's acquire exchange,
+  // which orders the value before the pass that draws it. Subclasses use
+  // the plain (sequentially consistent) operators on the UI thread.
+  std::atomic<double> mControlValue{0.0};
+  std::atomic<double> mDefault{-1.0}; // < 0: not yet known
   double mMinClamp = 0.0;
   double mMaxClamp = 1.0;
-  bool mDirtyFlag = true;
-  bool mHidden = false;
+  bool mDirtyFlag = true;             // [UI thread]
+  std::atomic<bool> mHidden{false};   // as mControlValue
+  // Raised (release) by SetValueFromEngine and SetHidden after they stored
+  // their change; taken (acquire exchange) by the UI thread in NeedsRedraw
+  // and MarkClean, so a change made while a pass draws is drawn by the next
+  // one instead of being cleared with the pass.
+  std::atomic<bool> mChangedElsewhere{false};
   bool mDimmed = false;
-  bool mAlwaysDirty = false; // stay dirty for one more drawing pass
+  bool mAlwaysDirty = false; // stay dirty for one more drawing pass [UI thread]
   bool mNoPrompt = false;
   bool mPromptOpen = false;
   bool mDoubleAsSingle = false;

@@ -1,5 +1,6 @@
 // The editor's images, fonts and drawing calls, on top of the raster layer.
 #include <cstring>
+#include <mutex>
 
 #include "editor/BitmapCache.h"
 #include "editor/FontCache.h"
@@ -122,7 +123,6 @@ bool IGraphics::DrawTextIn(IText* text, const char* str, const IRECT* r)
   if (!font) return false;
   if (!r || !mBackBuffer) return true;
 
-  font->SetTextColor(text->mColor.ToPixel());
   unsigned int flags = LICE_DT_NOCLIP;
   if (text->mColor.A != 255) flags |= LICE_DT_USEFGALPHA;
   if (text->mAlign == IText::kAlignCenter)
@@ -130,6 +130,8 @@ bool IGraphics::DrawTextIn(IText* text, const char* str, const IRECT* r)
   else if (text->mAlign == IText::kAlignFar)
     flags |= LICE_DT_RIGHT;
   IRECT area = *r;
+  std::lock_guard<std::mutex> drawing(FontCache::Instance().DrawingLock());
+  font->SetTextColor(text->mColor.ToPixel());
   font->DrawText(mBackBuffer, str, -1, &area, flags);
   return true;
 }

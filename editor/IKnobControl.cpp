@@ -20,6 +20,6 @@ void IKnobControl::MouseDrag(int, int, int dX, int dY, MouseMods* mod)
   const int delta = mDragAxis == kHorizontal ? dX : dY;
   // A control without extent along the axis has no scale to drag against.
   if (extent == 0 || gearing == 0.0) return;
-  mControlValue += static_cast<double>(delta) / extent / gearing;
+  mControlValue = Value() + static_cast<double>(delta) / extent / gearing;
   MarkDirty(true);
 }

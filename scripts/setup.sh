@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev libtsan2
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
@@ -15,6 +15,7 @@ packages=(
   # The macOS editor view, compiled with clang against GNUstep's AppKit and
   # run under Xvfb (tests/mac-view).
   libgnustep-gui-dev gnustep-back0.29
+  valgrind
 )
 
 bash "$(dirname "$0")/install-packages.sh" setup "${packages[@]}"

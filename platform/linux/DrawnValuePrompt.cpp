@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <mutex>
 
+#include "editor/FontCache.h"
 #include "editor/IGraphics.h"
 #include "raster/LICE_Blend.h"
 #include "raster/LICE_IFont.h"
@@ -222,6 +224,7 @@ int DrawnValuePrompt::TextWidth(const std::string& s, int n)
   LICE_IFont* font = mEditor->FontForText(&mStyle);
   if (!font || n <= 0) return 0;
   IRECT extent;
+  std::lock_guard<std::mutex> drawing(FontCache::Instance().DrawingLock());
   font->DrawText(&mPicture, s.c_str(), n, &extent, LICE_DT_CALCRECT | LICE_DT_SINGLELINE | LICE_DT_NOPREFIX);
   return extent.W();
 }
@@ -262,6 +265,7 @@ void DrawnValuePrompt::DrawField()
     Fill(&mPicture, std::max(x, 1), 2, std::min(textWidth, w - 2), h - 4, kHighlight);
   if (font && !shown.empty())
   {
+    std::lock_guard<std::mutex> drawing(FontCache::Instance().DrawingLock());
     font->SetTextColor(mAllSelected ? kHighlightText : kTextColour);
     IRECT r(x, 0, x + textWidth, h);
     font->DrawText(&mPicture, shown.c_str(), -1, &r, LICE_DT_VCENTER | LICE_DT_SINGLELINE | LICE_DT_NOPREFIX);
@@ -286,6 +290,7 @@ void DrawnValuePrompt::DrawList()
     const bool highlighted = static_cast<int>(i) == mHighlighted;
     if (highlighted) Fill(&mPicture, 1, top, w - 2, kRowHeight, kHighlight);
     if (!font) continue;
+    std::lock_guard<std::mutex> drawing(FontCache::Instance().DrawingLock());
     font->SetTextColor(highlighted ? kHighlightText : kTextColour);
     IRECT r(kPadding + 2, top, w - kPadding, top + kRowHeight);
     font->DrawText(&mPicture, mItems[i].c_str(), -1, &r, LICE_DT_VCENTER | LICE_DT_SINGLELINE | LICE_DT_NOPREFIX);

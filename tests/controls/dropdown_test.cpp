@@ -1,5 +1,6 @@
 // The drop-down: opening and closing its list, choosing an entry by
 // position, the choice reaching the host when the face redraws.
+#include <atomic>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -168,12 +169,12 @@ TEST(DropDownChild, AOneEntryListStoresZero)
 {
   Rig rig;
   auto one = MakeFrames(44, 12, 1, true);
-  double target = 0.7;
+  std::atomic<double> target{0.7};
   IDropDownChild child(&rig.plug, &target, 10, 10, Frames(one, 1), 1);
   MouseMods left(true, false);
   child.MouseDown(20, 15, &left);
-  EXPECT_EQ(target, 0.0);
-  EXPECT_FALSE(std::isnan(target));
+  EXPECT_EQ(target.load(), 0.0);
+  EXPECT_FALSE(std::isnan(target.load()));
   EXPECT_TRUE(child.IsHidden());
 }
 
@@ -182,7 +183,7 @@ TEST(DropDownChild, ColumnsRunDownThenAcrossAndEmptyCellsChangeNothing)
   Rig rig;
   // Five entries in two columns of three rows, 88 x 36.
   auto list = MakeFrames(88, 36, 1, true);
-  double target = 0.5;
+  std::atomic<double> target{0.5};
   IDropDownChild child(&rig.plug, &target, 0, 0, Frames(list, 5), 2);
   EXPECT_EQ(child.EntryAt(10, 5), 0);
   EXPECT_EQ(child.EntryAt(10, 30), 2);
@@ -192,17 +193,17 @@ TEST(DropDownChild, ColumnsRunDownThenAcrossAndEmptyCellsChangeNothing)
   EXPECT_EQ(child.EntryAt(50, 30), -1);
   MouseMods left(true, false);
   child.MouseDown(50, 30, &left);
-  EXPECT_EQ(target, 0.5);
+  EXPECT_EQ(target.load(), 0.5);
   EXPECT_FALSE(child.IsHidden());
   child.MouseDown(50, 15, &left);
-  EXPECT_EQ(target, 1.0);
+  EXPECT_EQ(target.load(), 1.0);
   EXPECT_TRUE(child.IsHidden());
   // Only the left button chooses.
   target = 0.5;
   child.SetHidden(false);
   MouseMods right(false, true);
   child.MouseDown(10, 5, &right);
-  EXPECT_EQ(target, 0.5);
+  EXPECT_EQ(target.load(), 0.5);
 }
 
 TEST_F(DropDownRig, AHostValueOffTheListsGridIsNotEchoedAndAChoiceIsOneGesture)
