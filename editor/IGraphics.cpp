@@ -228,9 +228,12 @@ void IGraphics::MouseWheel(int x, int y, MouseMods* mod, int d)
   IControl* control = mControlList.Get(ControlAt(x, y));
   if (!control) return;
   const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlug) mPlug->BeginHostEditCoalesced(paramIdx);
+  // A step made while the same parameter is being dragged belongs to the
+  // drag's gesture: a gesture of its own would begin a second time inside it.
+  const bool ownGesture = paramIdx >= 0 && mPlug && paramIdx != mGestureParam;
+  if (ownGesture) mPlug->BeginHostEditCoalesced(paramIdx);
   control->MouseWheel(x, y, mod, d);
-  if (paramIdx >= 0 && mPlug) mPlug->EndHostEditDelayed(paramIdx);
+  if (ownGesture) mPlug->EndHostEditDelayed(paramIdx);
 }
 
 bool IGraphics::MouseOver(int x, int y, MouseMods* mod)
@@ -273,9 +276,12 @@ void IGraphics::ApplyPromptText(IControl* control, IParam* param, const char* te
     // the text holds none), normalized by the parameter's own rule.
     const double value = param->ParseValue(text ? text : "");
     const int paramIdx = control->ParamIdx();
-    if (paramIdx >= 0 && mPlug) mPlug->BeginHostEdit(paramIdx);
+    // Confirmed while the click that opened the prompt still holds its
+    // gesture: the value belongs to that gesture rather than a nested one.
+    const bool ownGesture = paramIdx >= 0 && mPlug && paramIdx != mGestureParam;
+    if (ownGesture) mPlug->BeginHostEdit(paramIdx);
     control->SetValueFromUser(param->ToNormalized(value));
-    if (paramIdx >= 0 && mPlug) mPlug->EndHostEdit(paramIdx);
+    if (ownGesture) mPlug->EndHostEdit(paramIdx);
     return;
   }
   if (auto* editable = dynamic_cast<IEditableTextControl*>(control))

@@ -56,6 +56,23 @@ struct Filter
 
   void ClearState() { mW0L = mW1L = mW2L = mW0R = mW1R = mW2R = 0.0; }
 
+  // Once per block: memory that has run away to absurd (still finite)
+  // magnitudes, after a host fed samples near the top of the double range,
+  // would take seconds to decay and overflows every output sample meanwhile.
+  // Audio of any sane level keeps the memory many orders of magnitude below
+  // the limit, so the check never touches it. [audio thread, mutex held]
+  void ClearStateIfRunaway()
+  {
+    constexpr double kRunawayLimit = 1.0e30;
+    const double magnitudes[6] = {mW0L, mW1L, mW2L, mW0R, mW1R, mW2R};
+    for (double w : magnitudes)
+      if (!(std::fabs(w) < kRunawayLimit))
+      {
+        ClearState();
+        return;
+      }
+  }
+
   // Dry gain follows the wet gain, in single precision.
   void SetMix(float mix)
   {

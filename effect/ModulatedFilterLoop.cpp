@@ -258,5 +258,6 @@ ModulationOutputs RunModulatedFilterLoop(Envelope& env, Lfo& lfo, Filter& filter
     RunModulated<false, true>(env, lfo, filter, inputs, outputs, nFrames, &result.envOut, &result.lfoOut);
   else
     RunUnmodulated(filter, inputs, outputs, nFrames);
+  filter.ClearStateIfRunaway();
   return result;
 }

@@ -139,3 +139,12 @@ TEST_F(Prompt, ClosingAPromptReportsNothingOutsideTheEditGesture)
   rig.editor->CancelPrompt();
   EXPECT_TRUE(rig.plug->Calls().empty());
 }
+
+TEST_F(Prompt, ConfirmedBeforeTheOpeningClickIsReleasedJoinsItsGesture)
+{
+  rig.editor->MouseDown(25, 5, &right);
+  ASSERT_TRUE(rig.editor->HasPrompt());
+  ASSERT_TRUE(rig.editor->ConfirmPrompt("5015"));
+  rig.editor->MouseUp(25, 5, &right);
+  EXPECT_EQ(rig.GestureKinds(), (std::vector<Call::Kind>{Call::kBeginEdit, Call::kAutomate, Call::kEndEdit}));
+}

@@ -112,6 +112,19 @@ TEST_F(Wheel, PressEndsThePendingGestureFirst)
   EXPECT_EQ(rig.plug->CallsOf(Call::kEndEdit).size(), 2u);
 }
 
+TEST_F(Wheel, NotchDuringADragOfTheSameKnobJoinsTheDragsGesture)
+{
+  MouseMods left(true, false);
+  rig.editor->MouseDown(20, 20, &left);
+  rig.editor->MouseWheel(20, 20, &none, 1);
+  rig.editor->MouseUp(20, 20, &left);
+  for (int t = 0; t < 30; ++t) rig.editor->Tick();
+  const std::vector<std::pair<Call::Kind, int>> expected{{Call::kBeginEdit, TestPlug::kAmount},
+                                                         {Call::kAutomate, TestPlug::kAmount},
+                                                         {Call::kEndEdit, TestPlug::kAmount}};
+  EXPECT_EQ(Gestures(), expected);
+}
+
 TEST_F(Wheel, ClosingTheWindowEndsThePendingGesture)
 {
   rig.editor->MouseWheel(20, 20, &none, 1);

@@ -246,6 +246,24 @@ TEST(Filter, NonFiniteInputDoesNotPoisonTheChannel)
     }
 }
 
+// A sample near the top of the double range leaves finite but absurd
+// memory; the block after it is already back to ordinary, finite output.
+TEST(Filter, HugeFiniteInputRecoversByTheNextBlock)
+{
+  CLS_KESTRANE plug{KestraneInstanceInfo{}}, reference{KestraneInstanceInfo{}};
+  Configure(plug, Filter::kLowpass, 20, 1);
+  Configure(reference, Filter::kLowpass, 20, 1);
+  Stereo huge(512), next(512), quiet(512);
+  huge.in[0][100] = huge.in[1][100] = std::numeric_limits<double>::max();
+  next.Noise(5);
+  quiet.Noise(5);
+  Process(plug, huge);
+  Process(plug, next);
+  Process(reference, quiet);
+  EXPECT_EQ(next.out[0], quiet.out[0]);
+  EXPECT_EQ(next.out[1], quiet.out[1]);
+}
+
 namespace
 {
 bool SameBits(double a, double b)
