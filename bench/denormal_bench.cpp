@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/BenchVstHost.h"
 #include "wrappers/vst/Vst2Interface.h"
 
 namespace
@@ -37,24 +38,8 @@ constexpr int kLoudBlocks = static_cast<int>(kRate) / kBlock;        // one seco
 constexpr int kSilentBlocks = 10 * static_cast<int>(kRate) / kBlock; // ten seconds
 constexpr int kRuns = 9;
 
-VstTimeInfo sTime{};
-
-VstIntPtr HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
-{
-  switch (opcode)
-  {
-  case audioMasterVersion: return kVstVersion;
-  case audioMasterGetTime: return reinterpret_cast<VstIntPtr>(&sTime);
-  case audioMasterProcessEvents: return 1;
-  default: return 0;
-  }
-}
-
-const char* PluginPath()
-{
-  const char* path = std::getenv("KESTRANE_BENCH_PLUGIN");
-  return path && *path ? path : KESTRANE_PLUGIN_LIBRARY;
-}
+using bench::HostCallback;
+using bench::PluginPath;
 
 struct Setting
 {
@@ -142,10 +127,6 @@ int main()
     std::fprintf(stderr, "cannot load %s: %s\n", PluginPath(), dlerror());
     return 1;
   }
-  sTime.sampleRate = kRate;
-  sTime.tempo = 120.0;
-  sTime.timeSigNumerator = sTime.timeSigDenominator = 4;
-  sTime.flags = kVstTempoValid | kVstTimeSigValid;
 
   // Parameter indices: type 0, freq 1, bandwidth 2, mix 4, ENV target 5,
   // ENV attack 6, ENV release 9, LFO target 14, LFO sync 16, LFO rate 18.

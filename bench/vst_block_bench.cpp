@@ -24,6 +24,7 @@
 
 #include "bench/PerFrameReporter.h"
 
+#include "bench/BenchVstHost.h"
 #include "wrappers/vst/Vst2Interface.h"
 
 namespace
@@ -32,26 +33,8 @@ constexpr double kRate = 48000.0;
 constexpr int kFramesPerIteration = 4096; // a multiple of every block size
 constexpr int kBlockSizes[] = {16, 32, 64, 512};
 
-VstTimeInfo sTime{};
-
-// Answers what the plug-in asks on the audio thread: the time (120 BPM, 4/4)
-// and the host version; takes its MIDI output and wants nothing else.
-VstIntPtr HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
-{
-  switch (opcode)
-  {
-  case audioMasterVersion: return kVstVersion;
-  case audioMasterGetTime: return reinterpret_cast<VstIntPtr>(&sTime);
-  case audioMasterProcessEvents: return 1;
-  default: return 0;
-  }
-}
-
-const char* PluginPath()
-{
-  const char* path = std::getenv("KESTRANE_BENCH_PLUGIN");
-  return path && *path ? path : KESTRANE_PLUGIN_LIBRARY;
-}
+using bench::HostCallback;
+using bench::PluginPath;
 
 class Instance
 {
@@ -136,11 +119,6 @@ template <class Sample>
 void RunBlocks(benchmark::State& state, const char* preset)
 {
   const int block = static_cast<int>(state.range(0));
-  sTime.sampleRate = kRate;
-  sTime.tempo = 120.0;
-  sTime.timeSigNumerator = 4;
-  sTime.timeSigDenominator = 4;
-  sTime.flags = kVstTempoValid | kVstTimeSigValid;
   Instance plug(preset, block);
   if (!plug.Effect())
   {
