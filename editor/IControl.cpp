@@ -109,18 +109,28 @@ void IControl::MarkDirty(bool push)
   if (push && mPlug && mParamIndex >= 0) mPlug->SetParameterFromEditor(mParamIndex, value);
 }
 
+bool IControl::TakeChangeFromElsewhere()
+{
+  // Every control is asked on every timer tick and almost none has changed:
+  // a plain load keeps those ticks free of the read-modify-write, and only a
+  // raised flag is taken (acquire, ordering the stored value before the
+  // drawing that reads it).
+  return mChangedElsewhere.load(std::memory_order_relaxed) &&
+         mChangedElsewhere.exchange(false, std::memory_order_acquire);
+}
+
 void IControl::MarkClean()
 {
   mDirtyFlag = mAlwaysDirty;
   mAlwaysDirty = false;
   // Changed by another thread since NeedsRedraw looked: the pass may have
   // drawn the old value, so the next one draws it again.
-  if (mChangedElsewhere.exchange(false, std::memory_order_acquire)) mDirtyFlag = true;
+  if (TakeChangeFromElsewhere()) mDirtyFlag = true;
 }
 
 bool IControl::NeedsRedraw()
 {
-  if (mChangedElsewhere.exchange(false, std::memory_order_acquire))
+  if (TakeChangeFromElsewhere())
   {
     mDirtyFlag = true;
     mAlwaysDirty = true;

@@ -115,6 +115,9 @@ public:
 protected:
   // The value limited to the clamp range; NaN counts as its bottom.
   double Clamped(double value) const;
+  // Takes down mChangedElsewhere if it is raised: whether another thread
+  // changed the control since the UI thread last looked. [UI thread]
+  bool TakeChangeFromElsewhere();
   // The editor this control's plug-in has attached, or null.
   IGraphics* Editor() const;
 
