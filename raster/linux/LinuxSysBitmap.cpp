@@ -3,16 +3,9 @@
 // drawing context and no handle to select.
 #include "raster/LICE_SysBitmap.h"
 
-#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
-namespace
-{
-// The surface's size is kept in int pixels by callers; refuse anything whose
-// byte count would not fit.
-constexpr long long kMaxSurfaceBytes = 0x7FFFFFFF - 63;
-} // namespace
+#include "raster/AlignedPixels.h"
 
 LICE_SysBitmap::LICE_SysBitmap(int w, int h)
 {
@@ -35,12 +28,11 @@ void LICE_SysBitmap::ReleaseSurface()
 
 bool LICE_SysBitmap::CreateSurface(int allocw, int alloch)
 {
-  const long long bytes = static_cast<long long>(allocw) * alloch * 4;
-  if (allocw < 1 || alloch < 1 || bytes > kMaxSurfaceBytes) return false;
-  void* mem = std::calloc(static_cast<size_t>(bytes) + 63, 1);
-  if (!mem) return false;
+  void* mem = nullptr;
+  LICE_pixel* bits = AllocateAlignedPixels(allocw, alloch, &mem);
+  if (!bits) return false;
   m_bitmap = mem;
-  m_bits = reinterpret_cast<LICE_pixel*>((reinterpret_cast<uintptr_t>(mem) + 63) & ~uintptr_t(63));
+  m_bits = bits;
   m_allocw = allocw;
   m_alloch = alloch;
   return true;

@@ -8,13 +8,9 @@
 
 #include <CoreGraphics/CoreGraphics.h>
 
-#include <cstdint>
 #include <cstdlib>
 
-namespace
-{
-constexpr long long kMaxSurfaceBytes = 0x7FFFFFFF - 63;
-} // namespace
+#include "raster/AlignedPixels.h"
 
 LICE_SysBitmap::LICE_SysBitmap(int w, int h)
 {
@@ -39,11 +35,9 @@ void LICE_SysBitmap::ReleaseSurface()
 
 bool LICE_SysBitmap::CreateSurface(int allocw, int alloch)
 {
-  const long long bytes = static_cast<long long>(allocw) * alloch * 4;
-  if (allocw < 1 || alloch < 1 || bytes > kMaxSurfaceBytes) return false;
-  void* mem = std::calloc(static_cast<size_t>(bytes) + 63, 1);
-  if (!mem) return false;
-  auto* bits = reinterpret_cast<LICE_pixel*>((reinterpret_cast<uintptr_t>(mem) + 63) & ~uintptr_t(63));
+  void* mem = nullptr;
+  LICE_pixel* bits = AllocateAlignedPixels(allocw, alloch, &mem);
+  if (!bits) return false;
   CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
   CGContextRef context = CGBitmapContextCreate(bits, static_cast<size_t>(allocw), static_cast<size_t>(alloch), 8,
                                                static_cast<size_t>(allocw) * 4, space,
